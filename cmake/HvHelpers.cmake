@@ -1,0 +1,68 @@
+# hv_add_subsystem(NAME [DEPS targets...])
+# One library per folder: every .cpp in the calling folder, headers included as "NAME/file.h".
+function(hv_add_subsystem name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(sources)
+    add_library(hv_${name} STATIC ${sources})
+    target_include_directories(hv_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(hv_${name} PUBLIC ${ARG_DEPS})
+  else()
+    add_library(hv_${name} INTERFACE)
+    target_include_directories(hv_${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(hv_${name} INTERFACE ${ARG_DEPS})
+  endif()
+endfunction()
+
+# hv_add_test_suite(NAME [DEPS targets...])
+# One GoogleTest executable per tests/ folder, every case registered with CTest.
+# Tests run from the bin folder, so "data/..." resolves to the generated content.
+function(hv_add_test_suite name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(test_${name} ${sources})
+  target_link_libraries(test_${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main Threads::Threads)
+  target_include_directories(test_${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
+  target_compile_definitions(test_${name} PRIVATE HV_BIN_DIR="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}"
+                                                  HV_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  gtest_discover_tests(test_${name}
+    WORKING_DIRECTORY ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}
+    DISCOVERY_MODE PRE_TEST
+    PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy")
+endfunction()
+
+# hv_add_tool(NAME OUTPUT_NAME [DEPS targets...])
+# A command-line program built from every .cpp of the calling folder.
+function(hv_add_tool name output)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  add_executable(${name} ${sources})
+  set_target_properties(${name} PROPERTIES OUTPUT_NAME ${output})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tools)
+endfunction()
+
+# hv_add_bench(NAME SOURCES... DEPS targets...)
+function(hv_add_bench name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} benchmark::benchmark benchmark::benchmark_main)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tools)
+endfunction()
+
+# hv_add_fuzzer(NAME SOURCES... DEPS targets...)
+# A libFuzzer target (only with HV_FUZZ, which needs clang).
+function(hv_add_fuzzer name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  if(NOT HV_FUZZ)
+    return()
+  endif()
+  add_executable(${name} ${ARG_SOURCES})
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tools)
+endfunction()
