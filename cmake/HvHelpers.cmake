@@ -66,3 +66,14 @@ function(hv_add_fuzzer name)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tools)
 endfunction()
+
+# hv_add_subdirectories(): adds every direct subfolder of the calling folder that has a CMakeLists.txt,
+# so that tools, benchmarks and fuzz targets can be added without touching a shared list.
+function(hv_add_subdirectories)
+  file(GLOB children LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  foreach(child ${children})
+    if(IS_DIRECTORY ${child} AND EXISTS ${child}/CMakeLists.txt)
+      add_subdirectory(${child})
+    endif()
+  endforeach()
+endfunction()
