@@ -1,18 +1,37 @@
 // halcyon-forge OUTDIR: writes every file the show reads into OUTDIR.
+// halcyon-forge --contact-sheet FILE.jpg OUTDIR: one picture showing every picture of OUTDIR.
+#include "forge/font/font_file.h"
+#include "forge/tunnel/tunnel_table.h"
+
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <string>
 #include <system_error>
 
+namespace {
+
+int usage() {
+    std::fprintf(stderr, "usage: halcyon-forge OUTDIR\n"
+                         "       halcyon-forge --contact-sheet FILE.jpg OUTDIR\n");
+    return 2;
+}
+
+int fail(const std::string& message) {
+    std::fprintf(stderr, "halcyon-forge: %s\n", message.c_str());
+    return 1;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: halcyon-forge OUTDIR\n");
-        return 2;
-    }
+    if (argc != 2) return usage();
+    const std::string outDir = argv[1];
     std::error_code ec;
-    std::filesystem::create_directories(argv[1], ec);
-    if (ec) {
-        std::fprintf(stderr, "halcyon-forge: cannot create %s: %s\n", argv[1], ec.message().c_str());
-        return 1;
-    }
+    std::filesystem::create_directories(outDir, ec);
+    if (ec) return fail("cannot create " + outDir + ": " + ec.message());
+
+    if (std::string error = forge::writeFontFile(outDir); !error.empty()) return fail(error);
+    if (std::string error = forge::writeTunnelTable(outDir); !error.empty()) return fail(error);
     return 0;
 }
