@@ -1,6 +1,7 @@
 // halcyon-forge OUTDIR: writes every file the show reads into OUTDIR.
 // halcyon-forge --contact-sheet FILE.jpg OUTDIR: one picture showing every picture of OUTDIR.
 #include "forge/font/font_file.h"
+#include "forge/music/soundtrack.h"
 #include "forge/tunnel/tunnel_table.h"
 
 #include <cstdio>
@@ -33,5 +34,6 @@ int main(int argc, char** argv) {
 
     if (std::string error = forge::writeFontFile(outDir); !error.empty()) return fail(error);
     if (std::string error = forge::writeTunnelTable(outDir); !error.empty()) return fail(error);
+    if (std::string error = forge::writeSoundtrack(outDir); !error.empty()) return fail(error);
     return 0;
 }

@@ -1,0 +1,70 @@
+// Sound synthesis for the forge's instruments: oscillators, noise, filters and envelopes over
+// plain float signals, and the conversion of a signal into a tuned XM sample.
+#pragma once
+
+#include "forge/xm/xm_module.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace forge {
+
+using Signal = std::vector<float>;
+
+constexpr double kSynthRate = 44100.0;
+constexpr double kMiddleCHz = 261.6255653005986; // MIDI note 60
+constexpr int kMidiMiddleC = 60;
+
+// XM note numbers count from C-0 = 1; our samples are tuned so that XM note 49 sounds middle C.
+constexpr int kXmMiddleC = 49;
+constexpr uint8_t xmNoteFromMidi(int midi) {
+    return uint8_t(midi - kMidiMiddleC + kXmMiddleC);
+}
+double midiToHz(double midi);
+
+// Deterministic noise (xorshift32): identical on every platform, unlike <random>'s distributions.
+class NoiseSource {
+public:
+    explicit NoiseSource(uint32_t seed) : state(seed ? seed : 0x9e3779b9u) {}
+    float next(); // uniform in [-1, 1)
+
+private:
+    uint32_t state;
+};
+
+int framesFor(double seconds, double rate = kSynthRate);
+
+// A sine whose frequency glides exponentially from startHz to endHz over sweepSeconds.
+Signal sineSweep(double seconds, double startHz, double endHz, double sweepSeconds);
+Signal whiteNoise(double seconds, uint32_t seed);
+
+// One loop of `frames` frames holding `cycles` whole periods of a waveform given by its harmonic
+// amplitudes (amplitudes[h - 1] for harmonic h), so the loop joins without a click and the
+// sound holds no partial above maxHz when played at the loop's own rate.
+Signal harmonicLoop(int frames, double cycles, const std::vector<double>& amplitudes, double maxHz);
+std::vector<double> sawHarmonics(int count);
+std::vector<double> squareHarmonics(int count, double pulseWidth = 0.5);
+
+// In-place shaping.
+void lowpass(Signal& s, double cutoffHz);  // one pole
+void highpass(Signal& s, double cutoffHz); // one pole
+void bandpass(Signal& s, double centreHz, double q);
+void exponentialDecay(Signal& s, double halfLifeSeconds, double holdSeconds = 0);
+void fadeIn(Signal& s, double seconds);
+void fadeOut(Signal& s, double seconds);
+void mixInto(Signal& dst, const Signal& src, float gain = 1.0f);
+void softClip(Signal& s, float drive);
+float peak(const Signal& s);
+void normalise(Signal& s, float peakLevel);
+
+// The pitch nearest to hz that a sample synthesised at `rate` can be tuned to exactly (XM tunes
+// in sixteenths of a semitone): synthesise at this pitch for instruments that play in tune.
+double tunablePitch(double hz, double rate = kSynthRate);
+
+// Quantises a signal (expected within [-1, 1]) to a 16-bit XM sample. pitchHz is the pitch of
+// the signal's content; 0 means unpitched (XM middle C then plays it at its own rate).
+XmSample makeSample(const std::string& name, const Signal& s, double pitchHz = 0, double rate = kSynthRate);
+void setLoop(XmSample& sample, uint32_t start, uint32_t length, XmLoop kind = XmLoop::forward);
+
+} // namespace forge
