@@ -18,7 +18,6 @@ using forgetest::rms;
 namespace {
 
 constexpr int kChannels = 4;
-constexpr double kPi = 3.14159265358979323846;
 
 XmInstrument sineInstrument(double hz, int cycles) {
     const int frames = int(std::lround(cycles * kSynthRate / tunablePitch(hz)));
