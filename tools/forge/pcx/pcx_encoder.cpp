@@ -1,6 +1,8 @@
 // PCX encoder.
 #include "forge/pcx/pcx_encoder.h"
 
+#include <cstddef>
+
 namespace forge {
 namespace {
 
