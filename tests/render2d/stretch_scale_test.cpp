@@ -66,19 +66,19 @@ TEST(DrawStretched, DegenerateSourcesAndRectanglesStayInside) {
     small.drawStretched(screen.pixels.data(), 32, 24, 0.0f, 0.0f, 0.5f, 10.0f);
     for (Pixel p : screen.pixels) ASSERT_EQ(p, kUntouched);
 
-    // Random fractional rectangles from an exactly-sized source (the sanitizer build catches any
-    // read past it); every written pixel is a source pixel.
-    Canvas source(7, 6);
-    for (int i = 0; i < 42; ++i) source.pixels[i] = static_cast<Pixel>(100 + i);
+    // Random small fractional rectangles from an exactly-sized source: the row after the last one
+    // a rectangle covers can step well past the source (the sanitizer build catches any read past
+    // it); every written pixel is a source pixel.
+    Canvas source(40, 30);
+    for (int i = 0; i < 40 * 30; ++i) source.pixels[i] = static_cast<Pixel>(100 + i);
     std::mt19937 random(3);
-    std::uniform_real_distribution<float> coordinate(-40.0f, 70.0f);
-    for (int trial = 0; trial < 2000; ++trial) {
-        float x0 = coordinate(random), y0 = coordinate(random);
-        float x1 = x0 + 1.0f + coordinate(random) * 0.05f + 0.9f,
-              y1 = y0 + 1.0f + coordinate(random) * 0.05f + 0.9f;
+    std::uniform_real_distribution<float> corner(-3.0f, 34.0f), extent(0.9f, 3.0f);
+    for (int trial = 0; trial < 3000; ++trial) {
+        const float x0 = corner(random), y0 = corner(random);
+        const float x1 = x0 + extent(random), y1 = y0 + extent(random);
         Canvas dst(32, 24, kUntouched);
         source.bitmap().drawStretched(dst.pixels.data(), 32, 24, x0, y0, x1, y1);
-        for (Pixel p : dst.pixels) ASSERT_TRUE(p == kUntouched || (p >= 100 && p < 142));
+        for (Pixel p : dst.pixels) ASSERT_TRUE(p == kUntouched || (p >= 100 && p < 100 + 40 * 30));
     }
 }
 

@@ -98,12 +98,14 @@ TEST(Flare, ShrinksWhileSinkingAndWrapsPast100) {
     EXPECT_FLOAT_EQ(falling.sink, -300.0f);
 }
 
-// The edges and the 8.8 step are truncated separately, so the last texel stepped to could lie
-// up to four past the 256x256 picture; the picture here is exactly that size (the sanitizer build
-// catches a read past it), and every size from tiny to larger than the screen is drawn.
+// The edges and the 8.8 step are truncated separately, so a sprite one column wider than it is
+// high steps past the 256x256 picture on its last row (as at depth 254, (0, -40)); the picture
+// here is exactly that size (the sanitizer build catches a read past it), and every size from
+// tiny to larger than the screen is drawn.
 TEST(Flare, TexelsStayInsideThePictureAtEveryDepth) {
     std::vector<Pixel> picture(kFlareSide * kFlareSide, 0x00010203u);
     Canvas screen(kFlareScreenWidth, kFlareScreenHeight);
+    drawFlareSprite(screen.pixels.data(), picture.data(), 0, -40, 254, kFlareScreenHeight);
     for (int depth = 1; depth < 1200; depth += 3)
         for (int x : {-300, -20, 0, 37, 250})
             drawFlareSprite(screen.pixels.data(), picture.data(), x, x / 3, depth, kFlareScreenHeight);
