@@ -1,0 +1,16 @@
+#pragma once
+// The still screen shown while the effects load, and the progress bar that grows after each.
+class Console;
+
+// Row and first column of the progress bar's blocks.
+inline constexpr int kProgressRow = 10;
+inline constexpr int kProgressStart = 20;
+
+// Creates the objects every effect shares (picture cache, font, logo) before any effect loads.
+void createSharedObjects();
+
+// Draws the loading screen into backSurface and presents it.
+void drawLoadingScreen(Console& console);
+
+// Draws one block of the bar at column *x of rows row..row+3, moves *x on, and presents.
+void drawProgress(Console& console, int* x, int row);
