@@ -8,6 +8,30 @@
 #include <fstream>
 #include <sstream>
 
+namespace {
+
+// Pattern delays per row, read once at load (the sync table's walk over the same cells).
+std::vector<std::vector<unsigned char>> readRowDelays(openmpt::module& module) {
+    constexpr int kPatternDelay = 0xe; // extended command E, sub-command E: repeat the row x times
+    std::vector<std::vector<unsigned char>> delays(module.get_num_patterns());
+    for (int p = 0; p < static_cast<int>(delays.size()); ++p) {
+        delays[p].assign(module.get_pattern_num_rows(p), 0);
+        for (int r = 0; r < static_cast<int>(delays[p].size()); ++r)
+            for (int c = 0; c < module.get_num_channels(); ++c) {
+                if (module.format_pattern_row_channel_command(p, r, c, openmpt::module::command_effect) !=
+                    "E")
+                    continue;
+                const int param =
+                    module.get_pattern_row_channel_command(p, r, c, openmpt::module::command_parameter);
+                if (param >> 4 == kPatternDelay)
+                    delays[p][r] = std::max<unsigned char>(delays[p][r], param & 0xf);
+            }
+    }
+    return delays;
+}
+
+} // namespace
+
 ModulePlayer::ModulePlayer() : pending(kPendingRows) {}
 
 ModulePlayer::~ModulePlayer() = default;
@@ -52,6 +76,7 @@ bool ModulePlayer::loadFromMemory(const std::vector<char>& bytes, const std::str
     // Identical samples every run: capture determinism and tests rely on it.
     loadedModule->ctl_set_integer("dither", 0);
     table = SyncTable(*loadedModule);
+    rowDelays = readRowDelays(*loadedModule);
     module = std::move(loadedModule);
     restart();
     return true;
@@ -62,18 +87,44 @@ void ModulePlayer::restart() {
     module->set_position_order_row(0, 0);
     rendered = 0;
     lastOrder = lastRow = -1;
+    lastRowFrame = 0;
     pendingHead = pendingCount = 0;
     current = PlayStatus{};
     board.publish(current);
 }
 
+// A row that follows itself (a one-row loop, a one-row song restarting) keeps the same position;
+// it shows as the row lasting longer than its ticks allow. Returns the row's length when it did. The slack
+// covers the chunk size and the player's rounding of tick lengths, far below any row's length.
+std::uint64_t ModulePlayer::rowPlayedAgain(std::uint64_t frame, int pattern, int row) const {
+    const int speed = module->get_current_speed();
+    const int tempo = module->get_current_tempo();
+    if (speed <= 0 || tempo <= 0) return 0;
+    int delay = 0;
+    if (pattern >= 0 && pattern < static_cast<int>(rowDelays.size()) && row >= 0 &&
+        row < static_cast<int>(rowDelays[pattern].size()))
+        delay = rowDelays[pattern][row];
+    // A tick lasts 2.5 / tempo seconds.
+    const std::uint64_t rowFrames =
+        static_cast<std::uint64_t>(speed) * (1 + delay) * kSampleRate * 5 / (2 * tempo);
+    const std::uint64_t slack = 2 * kChunkFrames + speed * (1 + delay);
+    return frame - lastRowFrame >= rowFrames + slack ? rowFrames : 0;
+}
+
 void ModulePlayer::noteRow(std::uint64_t frame) {
     const int order = module->get_current_order();
     const int row = module->get_current_row();
-    if (order == lastOrder && row == lastRow) return;
+    const int pattern = module->get_current_pattern();
+    if (order == lastOrder && row == lastRow) {
+        const std::uint64_t length = rowPlayedAgain(frame, pattern, row);
+        if (length == 0) return;
+        lastRowFrame += length; // when the replay began, so late detections do not add up
+    } else {
+        lastRowFrame = frame;
+    }
     lastOrder = order;
     lastRow = row;
-    RowEvent event{frame, order, module->get_current_pattern(), row};
+    RowEvent event{frame, order, pattern, row};
     if (pendingCount == kPendingRows) {
         // Nobody is listening fast enough: hear the oldest row now rather than lose its syncs.
         publish(pending[pendingHead]);

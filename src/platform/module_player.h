@@ -66,6 +66,7 @@ private:
         int row;
     };
     void noteRow(std::uint64_t frame);
+    std::uint64_t rowPlayedAgain(std::uint64_t frame, int pattern, int row) const;
     void publish(const RowEvent& event);
 
     std::unique_ptr<openmpt::module> module;
@@ -83,4 +84,7 @@ private:
     std::uint64_t rendered = 0;
     int lastOrder = -1;
     int lastRow = -1;
+    std::uint64_t lastRowFrame = 0;
+    // Per pattern and row: the pattern delay (EEx) that stretches the row to 1 + x times its length.
+    std::vector<std::vector<unsigned char>> rowDelays;
 };
