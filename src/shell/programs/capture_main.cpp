@@ -51,7 +51,7 @@ std::string absolute(const std::string& path) {
 
 int main(int argc, char** argv) {
     CaptureOptions options;
-    for (int i = 1; i < argc; ++i) {
+    for (int i = 1; i < argc; i += 2) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
@@ -78,7 +78,6 @@ int main(int argc, char** argv) {
                          kUsage);
             return 2;
         }
-        ++i;
     }
     if (!options.pngDir.empty()) {
         std::error_code ec;
