@@ -6,28 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/aspect.h"
 #include "platform/error.h"
 #include "platform/format.h"
 
 namespace {
 
-// The show was made for a 4:3 screen filled by 320x200 pixels, so pixels are taller than wide.
-constexpr int kAspectWidth = 4;
-constexpr int kAspectHeight = 3;
 constexpr int kIconSize = 32;
-
-// The largest 4:3 rectangle centred in the output.
-SDL_Rect fitAspect(int outputWidth, int outputHeight) {
-    SDL_Rect rect{0, 0, outputWidth, outputHeight};
-    if (outputWidth * kAspectHeight > outputHeight * kAspectWidth) {
-        rect.w = outputHeight * kAspectWidth / kAspectHeight;
-        rect.x = (outputWidth - rect.w) / 2;
-    } else {
-        rect.h = outputWidth * kAspectHeight / kAspectWidth;
-        rect.y = (outputHeight - rect.h) / 2;
-    }
-    return rect;
-}
 
 // Our icon: a small tunnel of rings fading from gold at the rim to blue in the middle.
 std::vector<std::uint32_t> drawIcon() {
@@ -78,7 +63,8 @@ public:
         SDL_UpdateTexture(texture, nullptr, pixels, pitch);
         int outputWidth = 0, outputHeight = 0;
         SDL_GetRendererOutputSize(renderer, &outputWidth, &outputHeight);
-        SDL_Rect target = fitAspect(outputWidth, outputHeight);
+        const ViewRect view = fitDisplayAspect(outputWidth, outputHeight);
+        const SDL_Rect target{view.x, view.y, view.width, view.height};
         SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
         SDL_RenderClear(renderer);
         SDL_RenderCopy(renderer, texture, nullptr, &target);

@@ -1,6 +1,7 @@
 #include "shell/show.h"
 
 #include "effects/show_state.h"
+#include "imagelib/bgl_image.h"
 #include "platform/console.h"
 #include "platform/dialogs.h"
 #include "platform/error.h"
@@ -129,6 +130,8 @@ int playShow(ShowPlatform& platform, const EffectRegistry& registry, MusicSessio
 } // namespace
 
 int runShow(ShowPlatform& platform, const EffectRegistry& registry) {
+    // The picture library's progress lines would flood standard output while the effects load.
+    bgl_verbose_off();
     bool windowed = false;
     switch (platform.dialogs.askYesNoCancel(kQuestionTitle, kQuestionText)) {
         case Answer::Yes:

@@ -5,6 +5,7 @@
 #include <limits>
 #include <vector>
 
+#include "platform/aspect.h"
 #include "platform/color.h"
 #include "platform/console.h"
 #include "platform/error.h"
@@ -116,4 +117,14 @@ TEST(Window, MessagesComeOutInTheOrderPosted) {
     ASSERT_TRUE(window.peekMessage(m));
     EXPECT_EQ(m.kind, MessageKind::Quit);
     EXPECT_FALSE(window.peekMessage(m));
+}
+
+TEST(DisplayAspect, ThePictureKeepsFourToThreeInAnyWindow) {
+    auto same = [](ViewRect a, ViewRect b) {
+        return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
+    };
+    EXPECT_TRUE(same(fitDisplayAspect(320, 200), {27, 0, 266, 200}));      // the first window: pillarboxed
+    EXPECT_TRUE(same(fitDisplayAspect(1920, 1080), {240, 0, 1440, 1080})); // a wide desktop
+    EXPECT_TRUE(same(fitDisplayAspect(800, 1000), {0, 200, 800, 600}));    // a tall window: letterboxed
+    EXPECT_TRUE(same(fitDisplayAspect(640, 480), {0, 0, 640, 480}));
 }
