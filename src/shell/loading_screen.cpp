@@ -5,6 +5,7 @@
 #include "effects/show_state.h"
 #include "platform/console.h"
 #include "platform/surface.h"
+#include "resources/bitmap_font.h"
 
 namespace {
 constexpr int kBlockWidth = 8;
@@ -18,7 +19,10 @@ void present(Console& console) {
 }
 } // namespace
 
-void createSharedObjects() {}
+void createSharedObjects() {
+    // Created once for the whole run, like the back surface.
+    if (!font) font = new BitmapFont("data/rel2.aff");
+}
 
 void drawLoadingScreen(Console& console) {
     present(console);
