@@ -6,7 +6,6 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
-#include <sstream>
 
 namespace {
 
@@ -61,22 +60,20 @@ bool ModulePlayer::loadFromMemory(const std::vector<char>& bytes, const std::str
     module.reset();
     std::unique_ptr<openmpt::module> loadedModule;
     try {
-        // libopenmpt's load log is dropped: a failure comes back as the exception's text.
-        std::ostringstream log;
-        loadedModule = std::make_unique<openmpt::module>(bytes, log);
+        loadedModule = std::make_unique<openmpt::module>(bytes, discardedLog);
+        if (loadedModule->get_num_orders() <= 0) {
+            error = "Invalid module file \"" + name + "\": the song is empty";
+            return false;
+        }
+        loadedModule->set_repeat_count(-1);
+        // Identical samples every run: capture determinism and tests rely on it.
+        loadedModule->ctl_set_integer("dither", 0);
+        table = SyncTable(*loadedModule);
+        rowDelays = readRowDelays(*loadedModule);
     } catch (const std::exception& e) {
         error = "Invalid module file \"" + name + "\": " + e.what();
         return false;
     }
-    if (loadedModule->get_num_orders() <= 0) {
-        error = "Invalid module file \"" + name + "\": the song is empty";
-        return false;
-    }
-    loadedModule->set_repeat_count(-1);
-    // Identical samples every run: capture determinism and tests rely on it.
-    loadedModule->ctl_set_integer("dither", 0);
-    table = SyncTable(*loadedModule);
-    rowDelays = readRowDelays(*loadedModule);
     module = std::move(loadedModule);
     restart();
     return true;

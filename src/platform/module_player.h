@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,9 @@ private:
     std::uint64_t rowPlayedAgain(std::uint64_t frame, int pattern, int row) const;
     void publish(const RowEvent& event);
 
+    // libopenmpt keeps writing to the stream it was given for as long as the module lives; its
+    // messages are not wanted (a failed load comes back as an exception's text).
+    std::ostream discardedLog{nullptr};
     std::unique_ptr<openmpt::module> module;
     SyncTable table;
     PlayStatusBoard board;

@@ -156,5 +156,10 @@ int runShow(ShowPlatform& platform, const EffectRegistry& registry) {
         music.shutdown();
         // A failure, not an orderly end.
         return 1;
+    } catch (const std::exception& error) {
+        // Anything else (such as running out of memory) ends the same way rather than aborting.
+        platform.dialogs.showError(kErrorBoxTitle, error.what());
+        music.shutdown();
+        return 1;
     }
 }

@@ -164,3 +164,19 @@ TEST_F(FrameLoop, ToolkitErrorsAreReportedAndEndAsAFailure) {
     EXPECT_EQ(music.shutdowns, 1);
     EXPECT_EQ(music.plays, 0);
 }
+
+TEST_F(FrameLoop, FailuresInsideTheLoopStopTheMusicAndEndWithOne) {
+    music.script = {sync(32, 1)};
+    tunnel.failOnRender = 1;
+    EXPECT_EQ(runShow(platform, registry), 1);
+    ASSERT_EQ(dialogs.errors.size(), 1u);
+    EXPECT_EQ(dialogs.errors[0].text, "surface is already locked");
+    EXPECT_EQ(music.shutdowns, 1);
+
+    music.polls = 0;
+    tunnel.failOnRender = 2;
+    EXPECT_EQ(runShow(platform, registry), 1);
+    ASSERT_EQ(dialogs.errors.size(), 2u);
+    EXPECT_EQ(dialogs.errors[1].title, kErrorBoxTitle);
+    EXPECT_EQ(music.shutdowns, 2);
+}

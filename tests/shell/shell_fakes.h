@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -104,6 +105,7 @@ public:
     int loads = 0, starts = 0, renders = 0;
     int startTime = 0, lastSyncCount = 0;
     bool resetsClock = false;
+    int failOnRender = 0;       // 1: throw the toolkit's Error, 2: throw std::bad_alloc
     std::vector<int> loadOrder; // shared order log, filled by load()
     std::vector<int>* orderLog = nullptr;
     int id = 0;
@@ -119,7 +121,11 @@ public:
         lastSyncCount = syncCount.load();
         renders = 0;
     }
-    void render() override { ++renders; }
+    void render() override {
+        ++renders;
+        if (failOnRender == 1) throw Error("surface is already locked");
+        if (failOnRender == 2) throw std::bad_alloc();
+    }
 };
 
 inline EffectSlot probeSlot(const char* name, int sync, Probe& probe) {
