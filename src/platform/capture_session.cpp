@@ -157,15 +157,13 @@ void CaptureSession::present(const std::uint32_t* pixels, int width, int height,
         std::vector<std::int16_t> silence(samplesForFrame(frame) * kChannels, 0);
         writeAudio(silence.data(), silence.size() / kChannels);
     }
-    if (frame % options.every == 0) {
-        if (!options.pngDir.empty()) {
-            char name[32];
-            std::snprintf(name, sizeof name, "/frame%06ld.png", frame);
-            std::string error;
-            if (!writePng(options.pngDir + name, pixels, width, height, pitch, error)) fail(error);
-        }
-        if (y4m) writeY4mFrame(pixels, width, height, pitch);
+    if (!options.pngDir.empty() && frame % options.every == 0) {
+        char name[32];
+        std::snprintf(name, sizeof name, "/frame%06ld.png", frame);
+        std::string error;
+        if (!writePng(options.pngDir + name, pixels, width, height, pitch, error)) fail(error);
     }
+    if (y4m) writeY4mFrame(pixels, width, height, pitch);
     ++frame;
     audioWritten = false;
 }
@@ -175,8 +173,8 @@ void CaptureSession::writeY4mFrame(const std::uint32_t* pixels, int width, int h
         // Pixel aspect chosen so that the picture shows at 4:3, as it was made to be seen.
         int aspectW = 4 * height, aspectH = 3 * width;
         const int g = std::gcd(aspectW, aspectH);
-        std::fprintf(y4m, "YUV4MPEG2 W%d H%d F%d:%d Ip A%d:%d C420jpeg\n", width, height, options.fps,
-                     options.every, aspectW / g, aspectH / g);
+        std::fprintf(y4m, "YUV4MPEG2 W%d H%d F%d:1 Ip A%d:%d C420jpeg\n", width, height, options.fps,
+                     aspectW / g, aspectH / g);
         y4mHeaderWritten = true;
     }
     const int chromaW = (width + 1) / 2, chromaH = (height + 1) / 2;

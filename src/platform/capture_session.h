@@ -13,8 +13,8 @@ struct CaptureOptions {
     int fps = 60;
     double seconds = 0.0; // stop after this long; 0 or less: until the show ends
     std::string pngDir;   // one PNG per kept frame, named frame000000.png by frame number
-    int every = 1;        // keep every N-th frame (the y4m's frame rate becomes fps / N)
-    std::string y4mPath;
+    int every = 1;        // write only every N-th frame as a PNG
+    std::string y4mPath;  // every frame, as a y4m video
     std::string wavPath;
 };
 

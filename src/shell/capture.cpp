@@ -41,5 +41,8 @@ int runCapture(CaptureOptions options, const EffectRegistry& registry, const std
         std::fprintf(stderr, "halcyonvectrum-capture: %s\n", error.c_str());
         return 1;
     }
+    if (code == 0)
+        std::printf("halcyonvectrum-capture: %ld frames (%.2f seconds) captured\n", session.framesPresented(),
+                    static_cast<double>(session.framesPresented()) / options.fps);
     return code;
 }

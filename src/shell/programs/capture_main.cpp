@@ -14,14 +14,16 @@
 
 namespace {
 
-constexpr const char* kUsage = "usage: halcyonvectrum-capture [--fps N] [--seconds S] [--png DIR] [--every "
-                               "N] [--y4m FILE] [--wav FILE]\n"
-                               "  --fps N       frames per second of the virtual clock (default 60)\n"
-                               "  --seconds S   stop after S seconds (default: at the music's end marker)\n"
-                               "  --png DIR     write every kept frame as DIR/frameNNNNNN.png\n"
-                               "  --every N     keep every N-th frame only (default 1)\n"
-                               "  --y4m FILE    write the kept frames as a y4m video\n"
-                               "  --wav FILE    write the music as a 16-bit stereo 48 kHz wav file\n";
+// clang-format off
+constexpr const char* kUsage =
+    "usage: halcyonvectrum-capture [--fps N] [--seconds S] [--png DIR] [--every N] [--y4m FILE] [--wav FILE]\n"
+    "  --fps N       frames per second of the virtual clock (default 60)\n"
+    "  --seconds S   stop after S seconds (default: at the music's end marker)\n"
+    "  --png DIR     write frames as DIR/frameNNNNNN.png\n"
+    "  --every N     write only every N-th frame as a PNG (default 1)\n"
+    "  --y4m FILE    write every frame into a y4m video\n"
+    "  --wav FILE    write the music as a 16-bit stereo 48 kHz wav file\n";
+// clang-format on
 
 bool parseInt(const char* text, int low, int high, int& out) {
     char* end = nullptr;
