@@ -2,6 +2,7 @@
 // halcyon-forge --contact-sheet FILE.jpg OUTDIR: one picture showing every picture of OUTDIR.
 #include "forge/font/font_file.h"
 #include "forge/music/soundtrack.h"
+#include "forge/pictures/picture_set.h"
 #include "forge/tunnel/tunnel_table.h"
 
 #include <cstdio>
@@ -34,6 +35,7 @@ int main(int argc, char** argv) {
 
     if (std::string error = forge::writeFontFile(outDir); !error.empty()) return fail(error);
     if (std::string error = forge::writeTunnelTable(outDir); !error.empty()) return fail(error);
+    if (std::string error = forge::writePictures(outDir); !error.empty()) return fail(error);
     if (std::string error = forge::writeSoundtrack(outDir); !error.empty()) return fail(error);
     return 0;
 }

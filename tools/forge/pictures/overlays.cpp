@@ -1,0 +1,197 @@
+// Pictures drawn over other effects, where pure black means "nothing here": the chrome figure,
+// the column of moons, the spray paint and the maker's logo.
+#include "forge/font/glyph_renderer.h"
+#include "forge/pictures/picture_makers.h"
+#include "forge/pictures/space_painter.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace forge {
+
+namespace {
+
+inline float clamp01(float v) { return std::min(1.0f, std::max(0.0f, v)); }
+
+struct Point {
+    float x, y;
+};
+
+// Distance from p to the segment a-b, minus a radius that runs from ra at a to rb at b.
+float capsule(Point p, Point a, Point b, float ra, float rb) {
+    const float bx = b.x - a.x, by = b.y - a.y, px = p.x - a.x, py = p.y - a.y;
+    const float t = clamp01((px * bx + py * by) / (bx * bx + by * by));
+    return std::hypot(px - bx * t, py - by * t) - (ra + (rb - ra) * t);
+}
+
+// Smooth union: joints blend like a cast body instead of meeting at creases.
+float smoothUnion(float a, float b, float k) {
+    const float h = clamp01(0.5f + 0.5f * (b - a) / k);
+    return b + (a - b) * h - k * h * (1 - h);
+}
+
+constexpr int kFigureWidth = 140; // the figure stays left of this column; the rest is pure black
+
+// A standing figure, one arm raised to hold up a small star.
+float figureDistance(Point p) {
+    float d = std::hypot(p.x - 62, (p.y - 32) * 0.85f) - 12.5f; // head
+    d = smoothUnion(d, capsule(p, {62, 42}, {62, 52}, 5, 6), 4);    // neck
+    d = smoothUnion(d, capsule(p, {62, 60}, {62, 108}, 19, 13), 6); // torso
+    d = smoothUnion(d, capsule(p, {44, 60}, {80, 60}, 8, 8), 6);     // shoulders
+    d = smoothUnion(d, capsule(p, {44, 62}, {36, 104}, 6.5f, 5.5f), 3); // left arm, hanging
+    d = smoothUnion(d, capsule(p, {36, 104}, {34, 140}, 5.5f, 4.5f), 3);
+    d = smoothUnion(d, capsule(p, {80, 60}, {100, 38}, 6.5f, 5.5f), 3); // right arm, raised
+    d = smoothUnion(d, capsule(p, {100, 38}, {110, 12}, 5.5f, 4.5f), 3);
+    d = smoothUnion(d, capsule(p, {55, 108}, {50, 152}, 9, 7), 4); // legs
+    d = smoothUnion(d, capsule(p, {50, 152}, {48, 194}, 7, 5.5f), 3);
+    d = smoothUnion(d, capsule(p, {69, 108}, {76, 152}, 9, 7), 4);
+    d = smoothUnion(d, capsule(p, {76, 152}, {80, 194}, 7, 5.5f), 3);
+    return d;
+}
+
+// What the chrome reflects: violet sky above a bright horizon, gold ground below.
+Colour chromeEnvironment(float ry) {
+    if (ry < 0) return mix(hex(0xE8F0FF), hex(0x3A2A90), std::pow(clamp01(-ry), 0.6f));
+    return mix(hex(0xFFE4A0), hex(0x5A3008), std::pow(clamp01(ry), 0.5f));
+}
+
+} // namespace
+
+Canvas makeFigure() {
+    Canvas canvas(320, 200);
+    constexpr float kThickness = 9.0f;
+    constexpr Point kStar{111, 8};
+    for (int y = 0; y < canvas.height; ++y)
+        for (int x = 0; x < kFigureWidth; ++x) {
+            const Point p{x + 0.5f, y + 0.5f};
+            const float d = figureDistance(p);
+            if (d > 1) continue;
+            const float gx = figureDistance({p.x + 0.5f, p.y}) - figureDistance({p.x - 0.5f, p.y});
+            const float gy = figureDistance({p.x, p.y + 0.5f}) - figureDistance({p.x, p.y - 0.5f});
+            // Rounded body: the surface tilts towards the outline.
+            const float nz = std::sqrt(clamp01(-d / kThickness));
+            const float side = std::sqrt(1 - nz * nz), gl = std::max(1e-6f, std::hypot(gx, gy));
+            const float nx = gx / gl * side, ny = gy / gl * side;
+            // Mirror of the view ray (0, 0, -1): its vertical part picks the reflected colour.
+            const float ry = 2 * nz * ny;
+            Colour c = chromeEnvironment(ry) * (0.35f + 0.65f * nz);
+            // Violet rim from behind on the left, warm light from the held star.
+            c += hex(0x9060FF) * (std::pow(side, 3.0f) * clamp01(-nx) * 1.2f);
+            const float sx = kStar.x - p.x, sy = kStar.y - p.y, sl = std::hypot(sx, sy);
+            c += hex(0xFFD890) * (clamp01((nx * sx + ny * sy) / sl) * 40.0f / (sl + 20.0f));
+            const float coverage = clamp01(0.5f - d);
+            canvas.at(x, y) = c * coverage;
+        }
+    addGlow(canvas, kStar.x, kStar.y, 4, hex(0xFFF0C0) * 1.6f, 5);
+    addStar(canvas, kStar.x, kStar.y, 1.6f, hex(0xFFF4E0), 0.5f);
+    // Nothing may stray right of the figure's columns.
+    for (int y = 0; y < canvas.height; ++y)
+        for (int x = kFigureWidth; x < canvas.width; ++x) canvas.at(x, y) = Colour{};
+    return canvas;
+}
+
+// Three moons down the right of the metaball scene, each lit from the left with a thin halo.
+Canvas makeMoonColumn() {
+    Canvas canvas(130, 200);
+    const Noise noise(701);
+    struct Moon {
+        float cx, cy, r;
+        Colour tint;
+    };
+    const Moon moons[] = {{78, 52, 34, hex(0xD8C8FF)}, {44, 122, 20, hex(0xFFD890)}, {96, 170, 12, hex(0x9FD0FF)}};
+    for (const Moon& m : moons) {
+        for (int y = 0; y < canvas.height; ++y)
+            for (int x = 0; x < canvas.width; ++x) {
+                const float px = (x + 0.5f - m.cx) / m.r, py = (y + 0.5f - m.cy) / m.r;
+                const float r2 = px * px + py * py;
+                if (r2 >= 1.25f * 1.25f) continue;
+                if (r2 < 1) {
+                    const float pz = std::sqrt(1 - r2);
+                    const float crater = 0.75f + 0.25f * noise.fbm(px * 3 + m.cx, py * 3 + m.cy, 5);
+                    const float diffuse = std::max(0.0f, -0.7f * px - 0.3f * py + 0.65f * pz);
+                    const Colour c = m.tint * (diffuse * crater) + hex(0x6040C0) * (std::pow(1 - pz, 3.0f) * 0.6f);
+                    canvas.at(x, y) = mix(canvas.at(x, y), c, clamp01((1 - std::sqrt(r2)) * m.r));
+                } else {
+                    const float halo = 1 - (std::sqrt(r2) - 1) / 0.25f;
+                    canvas.at(x, y) += m.tint * (halo * halo * 0.35f * clamp01(-px + 0.3f));
+                }
+            }
+    }
+    return canvas;
+}
+
+// Sprayed strokes: soft cores of paint with a speckled fringe and a few drips.
+Canvas makeSprayLayer() {
+    Canvas canvas(320, 200);
+    Random random(711);
+    const Colour colours[] = {hex(0xFFC040), hex(0xB070FF), hex(0x50D0FF), hex(0xFF70C0)};
+    constexpr int kFirstColumn = 30; // the show reads the layer from this column on
+    for (int stroke = 0; stroke < 7; ++stroke) {
+        const Colour colour = colours[stroke % 4];
+        // A gentle curve across part of the screen.
+        const float x0 = random.range(kFirstColumn + 20, 200), y0 = random.range(20, 180);
+        const float length = random.range(80, 160), heading = random.range(-0.6f, 0.6f);
+        const float bend = random.range(-0.012f, 0.012f), width = random.range(4, 9);
+        const int dots = int(length * 60);
+        for (int i = 0; i < dots; ++i) {
+            const float t = random.uniform() * length;
+            const float angle = heading + bend * t;
+            const float cx = x0 + t * std::cos(heading) , cy = y0 + t * std::sin(angle);
+            // Spray falls off like a normal distribution around the stroke.
+            const float spread = width * std::sqrt(-2 * std::log(std::max(1e-6f, random.uniform())));
+            const float a = random.range(0, 2 * kPi);
+            const int x = int(cx + spread * std::cos(a)), y = int(cy + spread * std::sin(a));
+            if (x >= kFirstColumn) canvas.add(x, y, colour * 0.22f);
+        }
+        // Drips run down from where the paint gathered.
+        for (int drip = 0; drip < 2; ++drip) {
+            const float t = random.range(0, length);
+            const int x = int(x0 + t * std::cos(heading));
+            const float top = y0 + t * std::sin(heading + bend * t);
+            const int run = int(random.range(10, 40));
+            for (int k = 0; k < run; ++k) {
+                const float fade = 1.0f - float(k) / run;
+                canvas.add(x, int(top) + k, colour * (0.9f * fade));
+                canvas.add(x + 1, int(top) + k, colour * (0.4f * fade));
+            }
+        }
+    }
+    blur(canvas, 1, false);
+    for (int y = 0; y < canvas.height; ++y)
+        for (int x = 0; x < kFirstColumn; ++x) canvas.at(x, y) = Colour{};
+    return canvas;
+}
+
+// "zelka" in chrome letters: white tops, blue middles, gold lower edges, a violet glow behind.
+Canvas makeMakerLogo() {
+    constexpr int kWidth = 90, kHeight = 28, kMargin = 3;
+    GlyphRenderer renderer;
+    GreyGlyph line;
+    // Without the face there is no logo: an empty canvas tells the writer so.
+    if (!renderer.open(kBoldFace).empty()) return Canvas();
+    for (int size = 40; size > 6; --size) {
+        if (!renderer.setPixelSize(size).empty() || !renderer.renderLine("zelka", &line).empty()) return Canvas();
+        if (line.width <= kWidth - 2 * kMargin && line.height <= kHeight - 2 * kMargin) break;
+    }
+    Canvas canvas(kWidth, kHeight);
+    const int left = (kWidth - line.width) / 2, top = (kHeight - line.height) / 2;
+    Canvas glow(kWidth, kHeight);
+    for (int y = 0; y < line.height; ++y)
+        for (int x = 0; x < line.width; ++x)
+            glow.at(left + x, top + y) = hex(0x7040FF) * (line.levels[size_t(y) * line.width + x] / 255.0f);
+    blur(glow, 2, false);
+    static constexpr RampStop kChrome[] = {
+        {0.0f, hex(0xFFFFFF)}, {0.45f, hex(0xA8C8FF)}, {0.55f, hex(0x3050B0)}, {0.75f, hex(0xC89040)}, {1.0f, hex(0xFFE8A0)}};
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) {
+            const int gx = x - left, gy = y - top;
+            float ink = 0;
+            if (gx >= 0 && gy >= 0 && gx < line.width && gy < line.height)
+                ink = line.levels[size_t(gy) * line.width + gx] / 255.0f;
+            const Colour letter = ramp(kChrome, float(gy) / std::max(1, line.height - 1));
+            canvas.at(x, y) = mix(glow.at(x, y) * 1.4f, letter, ink);
+        }
+    return canvas;
+}
+
+} // namespace forge
