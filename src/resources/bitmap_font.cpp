@@ -1,5 +1,7 @@
 #include "resources/bitmap_font.h"
 
+#include "imagelib/bgl_image.h"
+
 #include <algorithm>
 #include <cassert>
 #include <cstdio>
@@ -103,4 +105,20 @@ void BitmapFont::drawGlyph(uint8_t* pixels, int width, unsigned char code, int x
             out[0] = out[1] = out[2] = *level; // blue, green, red; the fourth byte stays
         }
     }
+}
+
+bglimage* BitmapFont::makeTextImage(const char* text) const {
+    int64_t width = 0;
+    int height = 0;
+    for (const unsigned char* c = reinterpret_cast<const unsigned char*>(text); *c; ++c) {
+        const Glyph* glyph = glyphs[*c].get();
+        width += glyph ? glyph->width : defaultAdvance;
+        if (glyph && glyph->height > height) height = glyph->height;
+    }
+    // The picture's sides are 16-bit: a longer text cannot be made into one.
+    if (width > 0xFFFF) return nullptr;
+    bglimage* image = bgl_create_image(uint16_t(width), uint16_t(height), 32, 0);
+    if (!image) return nullptr;
+    if (height > 0) drawText(image->image, int(width), height, text, 0, 0);
+    return image;
 }

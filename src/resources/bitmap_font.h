@@ -7,6 +7,8 @@
 #include <memory>
 #include <vector>
 
+struct bglimage;
+
 // One glyph: width x height grey levels, top row first; level 0 is transparent.
 struct Glyph {
     int width = 0;
@@ -38,6 +40,9 @@ public:
     void drawText(uint8_t* pixels, int width, int height, const char* text, int x, int y) const;
     // Draws one glyph, unclipped: the caller makes sure it fits.
     void drawGlyph(uint8_t* pixels, int width, unsigned char code, int x, int y) const;
+    // A new 32-bit picture exactly as large as the text, black behind the glyphs; the caller owns
+    // it. A text with no glyphs gives a picture of height 0. Returns none if it cannot be made.
+    bglimage* makeTextImage(const char* text) const;
 
     uint8_t defaultAdvance = 10;
     std::array<uint8_t, kHeaderBytes> headerBlock{};

@@ -1,8 +1,11 @@
 #include "resources/bitmap_font.h"
 
+#include "imagelib/bgl_image.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -156,4 +159,35 @@ TEST(BitmapFont, PenDoesNotWrapOnVeryLongText) {
     std::vector<uint8_t> s = screen(0);
     font.drawText(s.data(), kScreenWidth, kScreenHeight, text.c_str(), 2147483647 - 255 * 10, 0);
     EXPECT_EQ(s, screen(0));
+}
+
+TEST(BitmapFont, MakeTextImageIsExactlyAsLargeAsTheText) {
+    const BitmapFont font = fontFrom(fontBytes({kA, kB}));
+    bglimage* image = font.makeTextImage("AxB");
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->width, 2 + 10 + 3);
+    EXPECT_EQ(image->height, 2);
+    EXPECT_EQ(image->bits_per_pixel, 32);
+    EXPECT_EQ(image->palette_size, 0);
+    EXPECT_EQ(image->image[0], 9);
+    EXPECT_EQ(image->image[4], 0); // transparent level over the black background
+    EXPECT_EQ(image->image[12 * 4 + 2], 1);
+    bgl_free_image(image);
+}
+
+// Text without glyphs has height 0: the picture must still be a valid, empty record.
+TEST(BitmapFont, MakeTextImageOfTextWithoutGlyphsIsAValidEmptyPicture) {
+    const BitmapFont font = fontFrom(fontBytes({kA}));
+    for (const char* text : {"   ", ""}) {
+        SCOPED_TRACE(std::string("'") + text + "'");
+        bglimage* image = font.makeTextImage(text);
+        ASSERT_TRUE(image);
+        EXPECT_EQ(image->width, 10 * std::strlen(text));
+        EXPECT_EQ(image->height, 0);
+        EXPECT_TRUE(image->image);
+        bgl_free_image(image);
+    }
+    // Wider than a picture can be: no picture rather than a cut one.
+    const std::string tooLong(70000, 'x');
+    EXPECT_FALSE(font.makeTextImage(tooLong.c_str()));
 }

@@ -14,7 +14,9 @@ constexpr int kGradients = 8;
 constexpr float kGradientX[kGradients] = {1, -1, 0, 0, 0.70710678f, -0.70710678f, 0.70710678f, -0.70710678f};
 constexpr float kGradientY[kGradients] = {0, 0, 1, -1, 0.70710678f, 0.70710678f, -0.70710678f, -0.70710678f};
 
-inline float fade(float t) { return t * t * t * (t * (t * 6 - 15) + 10); }
+inline float fade(float t) {
+    return t * t * t * (t * (t * 6 - 15) + 10);
+}
 
 inline int wrap(int i, int period) {
     if (period <= 0) return i & (kLattice - 1);
@@ -76,7 +78,8 @@ float Noise::ridged(float x, float y, int octaves, int period) const {
     return sum;
 }
 
-float Noise::warped(float x, float y, int octaves, float strength, float* warpX, float* warpY, int period) const {
+float Noise::warped(float x, float y, int octaves, float strength, float* warpX, float* warpY,
+                    int period) const {
     // Offsets only decorrelate the fields; periodic noise needs whole-cell offsets to stay periodic.
     const float qx = fbm(x, y, octaves, period);
     const float qy = fbm(x + 5.0f, y + 1.0f, octaves, period);

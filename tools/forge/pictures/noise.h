@@ -20,8 +20,8 @@ public:
     // Domain-warped fractal noise (the sample point is pushed by two further fractal fields),
     // giving the swirling filaments of gas clouds; about -1..1. `warpX`/`warpY` return the
     // displacement used, which callers use for colour variation.
-    float warped(float x, float y, int octaves, float strength, float* warpX = nullptr, float* warpY = nullptr,
-                 int period = 0) const;
+    float warped(float x, float y, int octaves, float strength, float* warpX = nullptr,
+                 float* warpY = nullptr, int period = 0) const;
 
 private:
     std::array<uint8_t, 512> permutation{};

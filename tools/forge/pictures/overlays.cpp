@@ -11,7 +11,9 @@ namespace forge {
 
 namespace {
 
-inline float clamp01(float v) { return std::min(1.0f, std::max(0.0f, v)); }
+inline float clamp01(float v) {
+    return std::min(1.0f, std::max(0.0f, v));
+}
 
 struct Point {
     float x, y;
@@ -34,10 +36,10 @@ constexpr int kFigureWidth = 140; // the figure stays left of this column; the r
 
 // A standing figure, one arm raised to hold up a small star.
 float figureDistance(Point p) {
-    float d = std::hypot(p.x - 62, (p.y - 32) * 0.85f) - 12.5f; // head
-    d = smoothUnion(d, capsule(p, {62, 42}, {62, 52}, 5, 6), 4);    // neck
-    d = smoothUnion(d, capsule(p, {62, 60}, {62, 108}, 19, 13), 6); // torso
-    d = smoothUnion(d, capsule(p, {44, 60}, {80, 60}, 8, 8), 6);     // shoulders
+    float d = std::hypot(p.x - 62, (p.y - 32) * 0.85f) - 12.5f;         // head
+    d = smoothUnion(d, capsule(p, {62, 42}, {62, 52}, 5, 6), 4);        // neck
+    d = smoothUnion(d, capsule(p, {62, 60}, {62, 108}, 19, 13), 6);     // torso
+    d = smoothUnion(d, capsule(p, {44, 60}, {80, 60}, 8, 8), 6);        // shoulders
     d = smoothUnion(d, capsule(p, {44, 62}, {36, 104}, 6.5f, 5.5f), 3); // left arm, hanging
     d = smoothUnion(d, capsule(p, {36, 104}, {34, 140}, 5.5f, 4.5f), 3);
     d = smoothUnion(d, capsule(p, {80, 60}, {100, 38}, 6.5f, 5.5f), 3); // right arm, raised
@@ -49,10 +51,13 @@ float figureDistance(Point p) {
     return d;
 }
 
-// What the chrome reflects: violet sky above a bright horizon, gold ground below.
-Colour chromeEnvironment(float ry) {
-    if (ry < 0) return mix(hex(0xE8F0FF), hex(0x3A2A90), std::pow(clamp01(-ry), 0.6f));
-    return mix(hex(0xFFE4A0), hex(0x5A3008), std::pow(clamp01(ry), 0.5f));
+// What the chrome reflects: violet sky above a bright horizon, gold ground below, and the dark
+// studio behind the viewer where the surface faces straight out.
+Colour chromeEnvironment(float rx, float ry, float rz) {
+    const Colour around = ry < 0 ? mix(hex(0xE8F0FF), hex(0x4A38B0), std::pow(clamp01(-ry * 1.5f), 0.5f))
+                                 : mix(hex(0xFFD890), hex(0x4A2406), std::pow(clamp01(ry * 1.5f), 0.5f));
+    const Colour behind = mix(hex(0x120C38), hex(0x3C2C88), clamp01(0.5f - 0.8f * ry + 0.3f * rx));
+    return mix(around, behind, std::pow(clamp01(rz), 3.0f));
 }
 
 } // namespace
@@ -61,6 +66,7 @@ Canvas makeFigure() {
     Canvas canvas(320, 200);
     constexpr float kThickness = 9.0f;
     constexpr Point kStar{111, 8};
+    const Noise dents(721);
     for (int y = 0; y < canvas.height; ++y)
         for (int x = 0; x < kFigureWidth; ++x) {
             const Point p{x + 0.5f, y + 0.5f};
@@ -69,12 +75,18 @@ Canvas makeFigure() {
             const float gx = figureDistance({p.x + 0.5f, p.y}) - figureDistance({p.x - 0.5f, p.y});
             const float gy = figureDistance({p.x, p.y + 0.5f}) - figureDistance({p.x, p.y - 0.5f});
             // Rounded body: the surface tilts towards the outline.
-            const float nz = std::sqrt(clamp01(-d / kThickness));
-            const float side = std::sqrt(1 - nz * nz), gl = std::max(1e-6f, std::hypot(gx, gy));
-            const float nx = gx / gl * side, ny = gy / gl * side;
-            // Mirror of the view ray (0, 0, -1): its vertical part picks the reflected colour.
-            const float ry = 2 * nz * ny;
-            Colour c = chromeEnvironment(ry) * (0.35f + 0.65f * nz);
+            const float nz0 = std::sqrt(clamp01(-d / kThickness));
+            const float side = std::sqrt(1 - nz0 * nz0), gl = std::max(1e-6f, std::hypot(gx, gy));
+            // Slight hammered unevenness, so the chrome does not read as plastic.
+            const float dentX = 0.12f * dents.gradient(p.x / 5, p.y / 5),
+                        dentY = 0.12f * dents.gradient(p.x / 5 + 9, p.y / 5);
+            float nx = gx / gl * side + dentX, ny = gy / gl * side + dentY, nz = nz0;
+            const float nl = std::sqrt(nx * nx + ny * ny + nz * nz);
+            nx /= nl;
+            ny /= nl;
+            nz /= nl;
+            // Mirror of the view ray (0, 0, -1) about the normal.
+            Colour c = chromeEnvironment(2 * nz * nx, 2 * nz * ny, 2 * nz * nz - 1);
             // Violet rim from behind on the left, warm light from the held star.
             c += hex(0x9060FF) * (std::pow(side, 3.0f) * clamp01(-nx) * 1.2f);
             const float sx = kStar.x - p.x, sy = kStar.y - p.y, sl = std::hypot(sx, sy);
@@ -98,7 +110,8 @@ Canvas makeMoonColumn() {
         float cx, cy, r;
         Colour tint;
     };
-    const Moon moons[] = {{78, 52, 34, hex(0xD8C8FF)}, {44, 122, 20, hex(0xFFD890)}, {96, 170, 12, hex(0x9FD0FF)}};
+    const Moon moons[] = {
+        {78, 52, 34, hex(0xD8C8FF)}, {44, 122, 20, hex(0xFFD890)}, {96, 170, 12, hex(0x9FD0FF)}};
     for (const Moon& m : moons) {
         for (int y = 0; y < canvas.height; ++y)
             for (int x = 0; x < canvas.width; ++x) {
@@ -109,7 +122,8 @@ Canvas makeMoonColumn() {
                     const float pz = std::sqrt(1 - r2);
                     const float crater = 0.75f + 0.25f * noise.fbm(px * 3 + m.cx, py * 3 + m.cy, 5);
                     const float diffuse = std::max(0.0f, -0.7f * px - 0.3f * py + 0.65f * pz);
-                    const Colour c = m.tint * (diffuse * crater) + hex(0x6040C0) * (std::pow(1 - pz, 3.0f) * 0.6f);
+                    const Colour c =
+                        m.tint * (diffuse * crater) + hex(0x6040C0) * (std::pow(1 - pz, 3.0f) * 0.6f);
                     canvas.at(x, y) = mix(canvas.at(x, y), c, clamp01((1 - std::sqrt(r2)) * m.r));
                 } else {
                     const float halo = 1 - (std::sqrt(r2) - 1) / 0.25f;
@@ -126,17 +140,17 @@ Canvas makeSprayLayer() {
     Random random(711);
     const Colour colours[] = {hex(0xFFC040), hex(0xB070FF), hex(0x50D0FF), hex(0xFF70C0)};
     constexpr int kFirstColumn = 30; // the show reads the layer from this column on
-    for (int stroke = 0; stroke < 7; ++stroke) {
+    for (int stroke = 0; stroke < 10; ++stroke) {
         const Colour colour = colours[stroke % 4];
         // A gentle curve across part of the screen.
-        const float x0 = random.range(kFirstColumn + 20, 200), y0 = random.range(20, 180);
-        const float length = random.range(80, 160), heading = random.range(-0.6f, 0.6f);
+        const float x0 = random.range(kFirstColumn + 10, 230), y0 = random.range(20, 180);
+        const float length = random.range(60, 140), heading = random.range(-0.7f, 0.7f);
         const float bend = random.range(-0.012f, 0.012f), width = random.range(4, 9);
         const int dots = int(length * 60);
         for (int i = 0; i < dots; ++i) {
             const float t = random.uniform() * length;
             const float angle = heading + bend * t;
-            const float cx = x0 + t * std::cos(heading) , cy = y0 + t * std::sin(angle);
+            const float cx = x0 + t * std::cos(heading), cy = y0 + t * std::sin(angle);
             // Spray falls off like a normal distribution around the stroke.
             const float spread = width * std::sqrt(-2 * std::log(std::max(1e-6f, random.uniform())));
             const float a = random.range(0, 2 * kPi);
@@ -170,7 +184,8 @@ Canvas makeMakerLogo() {
     // Without the face there is no logo: an empty canvas tells the writer so.
     if (!renderer.open(kBoldFace).empty()) return Canvas();
     for (int size = 40; size > 6; --size) {
-        if (!renderer.setPixelSize(size).empty() || !renderer.renderLine("zelka", &line).empty()) return Canvas();
+        if (!renderer.setPixelSize(size).empty() || !renderer.renderLine("zelka", &line).empty())
+            return Canvas();
         if (line.width <= kWidth - 2 * kMargin && line.height <= kHeight - 2 * kMargin) break;
     }
     Canvas canvas(kWidth, kHeight);
@@ -180,8 +195,11 @@ Canvas makeMakerLogo() {
         for (int x = 0; x < line.width; ++x)
             glow.at(left + x, top + y) = hex(0x7040FF) * (line.levels[size_t(y) * line.width + x] / 255.0f);
     blur(glow, 2, false);
-    static constexpr RampStop kChrome[] = {
-        {0.0f, hex(0xFFFFFF)}, {0.45f, hex(0xA8C8FF)}, {0.55f, hex(0x3050B0)}, {0.75f, hex(0xC89040)}, {1.0f, hex(0xFFE8A0)}};
+    static constexpr RampStop kChrome[] = {{0.0f, hex(0xFFFFFF)},
+                                           {0.45f, hex(0xA8C8FF)},
+                                           {0.55f, hex(0x3050B0)},
+                                           {0.75f, hex(0xC89040)},
+                                           {1.0f, hex(0xFFE8A0)}};
     for (int y = 0; y < kHeight; ++y)
         for (int x = 0; x < kWidth; ++x) {
             const int gx = x - left, gy = y - top;
@@ -189,7 +207,10 @@ Canvas makeMakerLogo() {
             if (gx >= 0 && gy >= 0 && gx < line.width && gy < line.height)
                 ink = line.levels[size_t(gy) * line.width + gx] / 255.0f;
             const Colour letter = ramp(kChrome, float(gy) / std::max(1, line.height - 1));
-            canvas.at(x, y) = mix(glow.at(x, y) * 1.4f, letter, ink);
+            // The glow fades out before the picture's edges, so no rectangle shows when it is added.
+            const float edge =
+                clamp01(float(std::min(std::min(x, kWidth - 1 - x), std::min(y, kHeight - 1 - y))) / 3.0f);
+            canvas.at(x, y) = mix(glow.at(x, y) * (1.4f * edge), letter, ink);
         }
     return canvas;
 }

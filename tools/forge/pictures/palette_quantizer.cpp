@@ -1,6 +1,7 @@
 #include "forge/pictures/palette_quantizer.h"
 
 #include <algorithm>
+#include <cstddef>
 
 namespace forge {
 
@@ -67,7 +68,8 @@ IndexedPicture quantize(const std::vector<uint8_t>& rgb) {
         for (const Rgb& c : boxes[b].colours)
             for (int k = 0; k < 3; ++k) sum[k] += c[size_t(k)];
         for (int k = 0; k < 3; ++k) {
-            const unsigned mean = (sum[k] + unsigned(boxes[b].colours.size()) / 2) / unsigned(boxes[b].colours.size());
+            const unsigned mean =
+                (sum[k] + unsigned(boxes[b].colours.size()) / 2) / unsigned(boxes[b].colours.size());
             // Never pure black: that entry belongs to the transparent pixels alone.
             out.palette[(b + 1) * 3 + size_t(k)] = uint8_t(std::max(mean, k == 2 ? 1u : 0u));
         }

@@ -8,8 +8,8 @@
 namespace forge {
 
 struct IndexedPicture {
-    std::vector<uint8_t> indices;        // one per pixel
-    std::array<uint8_t, 768> palette{};  // 256 entries of red, green, blue
+    std::vector<uint8_t> indices;       // one per pixel
+    std::array<uint8_t, 768> palette{}; // 256 entries of red, green, blue
 };
 
 // Median cut over the picture's colours. Entry 0 is pure black and is used by exactly the pure

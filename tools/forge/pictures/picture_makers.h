@@ -7,19 +7,19 @@
 namespace forge {
 
 // Full-screen stills (320x200).
-Canvas makeTitlePicture();      // the opening picture: a ringed planet eclipsing its star
-Canvas makeClosingPicture();    // the closing still: a galaxy rising over a planet's night side
-Canvas makeMetaballBackdrop();  // behind the metaballs: a quiet galaxy field
+Canvas makeTitlePicture();     // the opening picture: a ringed planet eclipsing its star
+Canvas makeClosingPicture();   // the closing still: a galaxy rising over a planet's night side
+Canvas makeMetaballBackdrop(); // behind the metaballs: a quiet galaxy field
 
 // Additive sprites: bright shapes on black.
-Canvas makeZoomGalaxy();        // 512x512
-Canvas makeZoomHalo();          // 512x512, grey
-Canvas makeZoomStarburst();     // 512x512
-Canvas makeDeepField();         // the four space pictures of the second zoom
+Canvas makeZoomGalaxy();    // 512x512
+Canvas makeZoomHalo();      // 512x512, grey
+Canvas makeZoomStarburst(); // 512x512
+Canvas makeDeepField();     // the four space pictures of the second zoom
 Canvas makeTiltedGalaxy();
 Canvas makeStarCluster();
 Canvas makeSpiralGalaxy();
-Canvas makeFlare();             // 256x256 soft glow
+Canvas makeFlare(); // 256x256 soft glow
 
 // Textures (256x256, tileable).
 Canvas makeNebulaTexture();     // inner tunnel, rippling surface, metaball environment
@@ -34,9 +34,9 @@ Canvas makeEmissionNebula();
 Canvas makeReflectionNebula();
 
 // Overlays on pure black.
-Canvas makeFigure();            // 320x200, a chrome figure in the left 140 columns
-Canvas makeMoonColumn();        // 130x200, drawn at x = 190 over the metaballs
-Canvas makeSprayLayer();        // 320x200, paint over the rippling surface
-Canvas makeMakerLogo();         // 90x28, "zelka"
+Canvas makeFigure();     // 320x200, a chrome figure in the left 140 columns
+Canvas makeMoonColumn(); // 130x200, drawn at x = 190 over the metaballs
+Canvas makeSprayLayer(); // 320x200, paint over the rippling surface
+Canvas makeMakerLogo();  // 90x28, "zelka"
 
 } // namespace forge

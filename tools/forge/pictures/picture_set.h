@@ -10,9 +10,9 @@ namespace forge {
 
 enum class PictureFormat {
     JpegColour,
-    JpegGrey,  // one component: the show's reader gives an 8-bit grey picture
-    Pcx8,      // one plane with a 256-colour palette; pure black stays palette entry 0
-    Pcx24,     // three planes
+    JpegGrey, // one component: the show's reader gives an 8-bit grey picture
+    Pcx8,     // one plane with a 256-colour palette; pure black stays palette entry 0
+    Pcx24,    // three planes
 };
 
 struct PictureSpec {

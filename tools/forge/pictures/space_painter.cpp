@@ -7,7 +7,9 @@ namespace forge {
 
 namespace {
 
-inline float clamp01(float v) { return std::min(1.0f, std::max(0.0f, v)); }
+inline float clamp01(float v) {
+    return std::min(1.0f, std::max(0.0f, v));
+}
 inline float smoothstep(float a, float b, float v) {
     const float t = clamp01((v - a) / (b - a));
     return t * t * (3 - 2 * t);
@@ -90,17 +92,19 @@ void addNebula(Canvas& canvas, const Noise& noise, const NebulaStyle& style, con
             layer.at(x, y) = c * (density * style.intensity * m);
         }
     Canvas soft = layer;
-    blur(soft, std::max(1, canvas.width / 80), style.period > 0);
+    blur(soft, std::max(1, canvas.width / 60), style.period > 0);
     for (size_t i = 0; i < canvas.pixels.size(); ++i)
-        canvas.pixels[i] += layer.pixels[i] * 0.45f + soft.pixels[i] * 0.8f;
+        canvas.pixels[i] += layer.pixels[i] * 0.35f + soft.pixels[i] * 0.9f;
 }
 
 void addGalaxy(Canvas& canvas, const Noise& noise, const GalaxyStyle& style) {
     const float extent = style.radius * 1.3f;
     const float cosR = std::cos(style.rotation), sinR = std::sin(style.rotation);
     const float squash = std::max(0.12f, std::cos(style.tilt));
-    const int x0 = std::max(0, int(style.cx - extent)), x1 = std::min(canvas.width - 1, int(style.cx + extent));
-    const int y0 = std::max(0, int(style.cy - extent)), y1 = std::min(canvas.height - 1, int(style.cy + extent));
+    const int x0 = std::max(0, int(style.cx - extent)),
+              x1 = std::min(canvas.width - 1, int(style.cx + extent));
+    const int y0 = std::max(0, int(style.cy - extent)),
+              y1 = std::min(canvas.height - 1, int(style.cy + extent));
     for (int y = y0; y <= y1; ++y)
         for (int x = x0; x <= x1; ++x) {
             const float dx = x + 0.5f - style.cx, dy = y + 0.5f - style.cy;

@@ -47,11 +47,11 @@ void addNebula(Canvas& canvas, const Noise& noise, const NebulaStyle& style, con
 // A spiral galaxy: bulge, logarithmic arms with knots and dust, seen tilted.
 struct GalaxyStyle {
     float cx = 0, cy = 0;
-    float radius = 100;  // of the disc, pixels
-    float tilt = 0;      // radians from face-on
-    float rotation = 0;  // of the major axis on screen, radians
+    float radius = 100; // of the disc, pixels
+    float tilt = 0;     // radians from face-on
+    float rotation = 0; // of the major axis on screen, radians
     int arms = 2;
-    float twist = 2.5f;  // how tightly the arms wind
+    float twist = 2.5f; // how tightly the arms wind
     float brightness = 1.0f;
     Colour core = hex(0xFFE9B0);
     Colour arm = hex(0x7FA6FF);

@@ -14,7 +14,9 @@ constexpr int kSpriteSize = 512;
 constexpr int kFlareSize = 256;
 constexpr float kCentre = kSpriteSize / 2.0f;
 
-inline float clamp01(float v) { return std::min(1.0f, std::max(0.0f, v)); }
+inline float clamp01(float v) {
+    return std::min(1.0f, std::max(0.0f, v));
+}
 
 Canvas galaxySprite(uint64_t seed, GalaxyStyle style, int stars) {
     Canvas canvas(kSpriteSize, kSpriteSize);
@@ -60,8 +62,8 @@ Canvas makeZoomHalo() {
         }
     for (int i = 0; i < 24; ++i) {
         const float a = random.range(0, 2 * kPi);
-        addStar(canvas, kCentre + kRing * std::cos(a), kCentre + kRing * std::sin(a), random.range(0.3f, 1.4f),
-                Colour{1, 1, 1}, 0.8f);
+        addStar(canvas, kCentre + kRing * std::cos(a), kCentre + kRing * std::sin(a),
+                random.range(0.3f, 1.4f), Colour{1, 1, 1}, 0.8f);
     }
     addGlow(canvas, kCentre, kCentre, 30, Colour{0.5f, 0.5f, 0.5f}, 4);
     fadeToBlackRound(canvas, 0.8f, 0.97f);
@@ -102,11 +104,11 @@ Canvas makeDeepField() {
     Random random(432);
     addStars(canvas, random, StarStyle{500, 0.7f, 0.6f, 30});
     constexpr Colour kArmColours[] = {hex(0x7FA6FF), hex(0xB08CFF), hex(0xFFD8A0), hex(0x9FE0FF)};
-    for (int i = 0; i < 45; ++i) {
+    for (int i = 0; i < 70; ++i) {
         GalaxyStyle g;
         g.cx = random.range(60, kSpriteSize - 60);
         g.cy = random.range(60, kSpriteSize - 60);
-        g.radius = 6 + 34 * std::pow(random.uniform(), 2.5f);
+        g.radius = 6 + 46 * std::pow(random.uniform(), 3.0f);
         g.tilt = random.range(0, 1.4f);
         g.rotation = random.range(0, kPi);
         g.arms = 2 + int(random.uniform() * 2);
@@ -139,13 +141,14 @@ Canvas makeStarCluster() {
     NebulaStyle gas;
     gas.scale = 3.0f;
     gas.threshold = -0.45f;
-    gas.intensity = 1.3f;
-    gas.gamma = 1.2f;
+    gas.intensity = 2.4f;
+    gas.gamma = 1.0f;
     addNebula(
-        canvas, noise, gas, [](float t, float u) { return mix(hex(0x1E3AA8), hex(0x8FC8FF), t) * (0.5f + 0.7f * u); },
+        canvas, noise, gas,
+        [](float t, float u) { return mix(hex(0x1E3AA8), hex(0x8FC8FF), t) * (0.5f + 0.7f * u); },
         [](float x, float y) {
             const float dx = x - 0.5f, dy = y - 0.5f;
-            return std::max(0.0f, 1.0f - std::sqrt(dx * dx + dy * dy) * 2.4f);
+            return std::max(0.0f, 1.0f - std::sqrt(dx * dx + dy * dy) * 2.1f);
         });
     for (int i = 0; i < 9; ++i) {
         const float a = random.range(0, 2 * kPi), d = 120 * std::sqrt(random.uniform());

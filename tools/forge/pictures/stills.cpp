@@ -13,12 +13,17 @@ namespace {
 constexpr int kScreenWidth = 320;
 constexpr int kScreenHeight = 200;
 
-inline float clamp01(float v) { return std::min(1.0f, std::max(0.0f, v)); }
+inline float clamp01(float v) {
+    return std::min(1.0f, std::max(0.0f, v));
+}
 
 // Violet and blue gas with magenta and cyan wisps.
 Colour spaceGas(float t, float u) {
-    static constexpr RampStop kGas[] = {
-        {0.0f, hex(0x1A1F6E)}, {0.35f, hex(0x4B2A9E)}, {0.6f, hex(0x9B3FB5)}, {0.8f, hex(0x3E7BD9)}, {1.0f, hex(0x8FE3FF)}};
+    static constexpr RampStop kGas[] = {{0.0f, hex(0x1A1F6E)},
+                                        {0.35f, hex(0x4B2A9E)},
+                                        {0.6f, hex(0x9B3FB5)},
+                                        {0.8f, hex(0x3E7BD9)},
+                                        {1.0f, hex(0x8FE3FF)}};
     return ramp(kGas, t) * (0.6f + 0.6f * u);
 }
 
@@ -30,8 +35,11 @@ struct Planet {
 };
 
 Colour planetSurface(const Noise& noise, const Planet& p, float nx, float ny, float nz) {
-    static constexpr RampStop kBands[] = {
-        {0.0f, hex(0x161C52)}, {0.35f, hex(0x2E3F86)}, {0.6f, hex(0x5A4EA6)}, {0.85f, hex(0x9A8CD0)}, {1.0f, hex(0xD8CBA8)}};
+    static constexpr RampStop kBands[] = {{0.0f, hex(0x161C52)},
+                                          {0.35f, hex(0x2E3F86)},
+                                          {0.6f, hex(0x5A4EA6)},
+                                          {0.85f, hex(0x9A8CD0)},
+                                          {1.0f, hex(0xD8CBA8)}};
     const float latitude = ny + 0.08f * noise.fbm(nx * 3, ny * 3, 4);
     const float band = clamp01(0.5f + 0.4f * noise.fbm(0.5f + nx * 0.3f, latitude * p.bandScale, 5));
     const float diffuse = std::max(0.0f, nx * p.lightX + ny * p.lightY + nz * p.lightZ);
@@ -97,7 +105,8 @@ Canvas makeTitlePicture() {
     // Atmosphere: a thin blue glow outside the lit limb.
     for (int y = 0; y < canvas.height; ++y)
         for (int x = 0; x < canvas.width; ++x) {
-            const float px = (x + 0.5f - planet.cx) / planet.radius, py = (y + 0.5f - planet.cy) / planet.radius;
+            const float px = (x + 0.5f - planet.cx) / planet.radius,
+                        py = (y + 0.5f - planet.cy) / planet.radius;
             const float r = std::sqrt(px * px + py * py);
             if (r < 1.0f || r > 1.25f) continue;
             const float facing = clamp01(-(px * planet.lightX + py * planet.lightY) / r);

@@ -12,7 +12,9 @@ namespace {
 
 constexpr int kTextureSize = 256;
 
-inline float clamp01(float v) { return std::min(1.0f, std::max(0.0f, v)); }
+inline float clamp01(float v) {
+    return std::min(1.0f, std::max(0.0f, v));
+}
 
 // Stars that wrap round the edges with the texture.
 void addWrappedStars(Canvas& canvas, Random& random, int count, float brightness) {
@@ -21,7 +23,8 @@ void addWrappedStars(Canvas& canvas, Random& random, int count, float brightness
         const float b = brightness * (0.1f + 0.9f * std::pow(random.uniform(), 6.0f));
         const Colour colour = mix(hex(0xA8C0FF), hex(0xFFF0D8), random.uniform());
         for (int oy = -1; oy <= 1; ++oy)
-            for (int ox = -1; ox <= 1; ++ox) addStar(canvas, x + ox * kTextureSize, y + oy * kTextureSize, b, colour, 0);
+            for (int ox = -1; ox <= 1; ++ox)
+                addStar(canvas, x + ox * kTextureSize, y + oy * kTextureSize, b, colour, 0);
     }
 }
 
@@ -63,7 +66,8 @@ Canvas makeStarStreakTexture() {
             // Stretched along the rows: streaks that fly past along the tunnel.
             const float streak = noise.ridged(x / 64.0f, y / 16.0f, 4, 4);
             const float v = std::pow(clamp01(streak - 0.25f) / 0.75f, 4.0f) * 1.6f;
-            canvas.at(x, y) = mix(hex(0x2040C0), hex(0xB080FF), clamp01(noise.fbm(x / 64.0f, y / 64.0f, 2, 4) + 0.5f)) * v;
+            canvas.at(x, y) =
+                mix(hex(0x2040C0), hex(0xB080FF), clamp01(noise.fbm(x / 64.0f, y / 64.0f, 2, 4) + 0.5f)) * v;
         }
     addWrappedStars(canvas, random, 60, 1.0f);
     return canvas;
@@ -138,7 +142,8 @@ Canvas makeCorridorTexture() {
     return nebulaTexture(
         541,
         [](float t, float u) {
-            static constexpr RampStop kGas[] = {{0.0f, hex(0x1A3080)}, {0.5f, hex(0x4A7AE0)}, {1.0f, hex(0xC8E8FF)}};
+            static constexpr RampStop kGas[] = {
+                {0.0f, hex(0x1A3080)}, {0.5f, hex(0x4A7AE0)}, {1.0f, hex(0xC8E8FF)}};
             return ramp(kGas, t) * (0.5f + 0.7f * u);
         },
         hex(0x080A24), 1.2f, 160);

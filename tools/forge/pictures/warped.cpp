@@ -12,7 +12,9 @@ namespace {
 constexpr int kWarpWidth = 640;
 constexpr int kWarpHeight = 400;
 
-inline float clamp01(float v) { return std::min(1.0f, std::max(0.0f, v)); }
+inline float clamp01(float v) {
+    return std::min(1.0f, std::max(0.0f, v));
+}
 
 // Dark dust lanes cut into what is already painted.
 void addDust(Canvas& canvas, const Noise& noise, float scale, float amount) {
@@ -37,8 +39,11 @@ Canvas makeEmissionNebula() {
     style.intensity = 1.6f;
     style.gamma = 1.3f;
     addNebula(canvas, gas, style, [](float t, float u) {
-        static constexpr RampStop kGas[] = {
-            {0.0f, hex(0x2A1C8C)}, {0.35f, hex(0x8A30B0)}, {0.65f, hex(0xE0509A)}, {0.85f, hex(0xFFA0B0)}, {1.0f, hex(0xFFE8D0)}};
+        static constexpr RampStop kGas[] = {{0.0f, hex(0x2A1C8C)},
+                                            {0.35f, hex(0x8A30B0)},
+                                            {0.65f, hex(0xE0509A)},
+                                            {0.85f, hex(0xFFA0B0)},
+                                            {1.0f, hex(0xFFE8D0)}};
         return ramp(kGas, t) * (0.45f + 0.8f * u);
     });
     NebulaStyle veil = style;
@@ -56,7 +61,7 @@ Canvas makeEmissionNebula() {
     return canvas;
 }
 
-// A blue reflection cloud around bright stars, with dark pillars of dust rising into it.
+// A blue reflection cloud around bright stars, crossed by dark dust with gold-lit edges.
 Canvas makeReflectionNebula() {
     Canvas canvas(kWarpWidth, kWarpHeight);
     const Noise gas(611), dust(612), pillars(613);
@@ -73,15 +78,15 @@ Canvas makeReflectionNebula() {
             {0.0f, hex(0x102870)}, {0.4f, hex(0x2D6AD8)}, {0.75f, hex(0x7AC0FF)}, {1.0f, hex(0xE0F4FF)}};
         return ramp(kGas, t) * (0.4f + 0.8f * u);
     });
-    // Pillars: dust denser towards the bottom, carved by noise into columns with glowing rims.
+    // Dark dust drifts across the glow; where it thins, its edges are lit gold by the stars.
     for (int y = 0; y < canvas.height; ++y)
         for (int x = 0; x < canvas.width; ++x) {
-            const float rise = float(y) / canvas.height;
-            const float n = pillars.fbm(x / 90.0f, y / 260.0f, 5) + 1.1f * rise - 0.55f;
-            const float body = clamp01(n * 4.0f);
-            const float rim = std::exp(-std::pow(n * 10.0f, 2.0f));
+            const float n = pillars.fbm(x / 220.0f, y / 220.0f, 6) + 0.4f * y / canvas.height - 0.2f;
+            const float body = clamp01(n * 2.5f);
+            const float rim =
+                body * (1.0f - body) * 4.0f * (0.5f + 0.5f * pillars.fbm(x / 50.0f + 3, y / 50.0f, 3));
             Colour& c = canvas.at(x, y);
-            c = c * (1.0f - 0.92f * body) + hex(0xFFC070) * (rim * 0.5f * (1.0f - rise * 0.5f));
+            c = c * (1.0f - 0.85f * body) + hex(0xFFB860) * (rim * 0.25f);
         }
     addDust(canvas, dust, 6.0f, 0.35f);
     addStars(canvas, random, StarStyle{900, 0.9f, 0.5f, 0});

@@ -21,7 +21,7 @@ constexpr double kPixelAspect = 1.2;
 constexpr double kDepth = 8192.0;
 constexpr int kWrapsAround = 2;
 // Below this distance the rows alias to noise; the far end is held at one depth instead.
-constexpr double kNearestDistance = 4.0;
+constexpr double kNearestDistance = 10.0;
 
 constexpr double kPi = 3.14159265358979323846;
 
