@@ -2,6 +2,7 @@
 #pragma once
 
 #include "imagelib/bgl_convert.h"
+#include "imagelib/bgl_filter.h"
 #include "imagelib/bgl_image.h"
 #include "imagelib/bgl_jpeg.h"
 #include "imagelib/bgl_pcx.h"
