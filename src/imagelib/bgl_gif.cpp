@@ -12,7 +12,6 @@ namespace {
 
 constexpr size_t kSignatureBytes = 6;
 constexpr size_t kScreenDescriptorBytes = 7;
-constexpr size_t kImageDescriptorBytes = 9;
 constexpr uint8_t kExtensionIntroducer = 0x21;
 constexpr uint8_t kImageSeparator = 0x2C;
 constexpr uint8_t kTrailer = 0x3B;
