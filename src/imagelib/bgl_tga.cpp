@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr size_t kHeaderBytes = 18;
 constexpr size_t kFooterBytes = 26;
 constexpr const char kFooterSignature[] = "TRUEVISION-XFILE.";
 constexpr size_t kFooterSignatureOffset = 8; // after the extension and developer area offsets
@@ -18,7 +17,6 @@ constexpr uint8_t kTopToBottom = 0x20;
 constexpr uint8_t kAlphaBitsMask = 0x0F;
 constexpr uint32_t kMaxColorMapEnd = 65535;
 constexpr int kGrayEntries = 256;
-constexpr size_t kStateBufferPixels = 128; // a packet holds at most 128 pixels
 
 enum ImageType : uint8_t {
     kColorMapped = 1,
