@@ -36,63 +36,72 @@ constexpr int kFigureWidth = 140; // the figure stays left of this column; the r
 
 // A standing figure, one arm raised to hold up a small star.
 float figureDistance(Point p) {
-    float d = std::hypot(p.x - 62, (p.y - 32) * 0.85f) - 12.5f;         // head
-    d = smoothUnion(d, capsule(p, {62, 42}, {62, 52}, 5, 6), 4);        // neck
-    d = smoothUnion(d, capsule(p, {62, 60}, {62, 108}, 19, 13), 6);     // torso
-    d = smoothUnion(d, capsule(p, {44, 60}, {80, 60}, 8, 8), 6);        // shoulders
-    d = smoothUnion(d, capsule(p, {44, 62}, {36, 104}, 6.5f, 5.5f), 3); // left arm, hanging
-    d = smoothUnion(d, capsule(p, {36, 104}, {34, 140}, 5.5f, 4.5f), 3);
-    d = smoothUnion(d, capsule(p, {80, 60}, {100, 38}, 6.5f, 5.5f), 3); // right arm, raised
-    d = smoothUnion(d, capsule(p, {100, 38}, {110, 12}, 5.5f, 4.5f), 3);
-    d = smoothUnion(d, capsule(p, {55, 108}, {50, 152}, 9, 7), 4); // legs
-    d = smoothUnion(d, capsule(p, {50, 152}, {48, 194}, 7, 5.5f), 3);
-    d = smoothUnion(d, capsule(p, {69, 108}, {76, 152}, 9, 7), 4);
-    d = smoothUnion(d, capsule(p, {76, 152}, {80, 194}, 7, 5.5f), 3);
+    float d = std::hypot(p.x - 62, (p.y - 30) * 0.82f) - 11.5f;     // head
+    d = smoothUnion(d, capsule(p, {62, 40}, {62, 50}, 5, 6), 4);    // neck
+    d = smoothUnion(d, capsule(p, {62, 60}, {62, 84}, 17, 12), 8);  // chest down to the waist
+    d = smoothUnion(d, capsule(p, {62, 86}, {62, 106}, 12, 15), 6); // hips
+    d = smoothUnion(d, capsule(p, {45, 58}, {79, 58}, 8, 8), 8);    // shoulders
+    d = smoothUnion(d, capsule(p, {43, 60}, {36, 96}, 7.5f, 6), 3); // left arm, hanging
+    d = smoothUnion(d, capsule(p, {36, 96}, {33, 128}, 6, 4.5f), 3);
+    d = smoothUnion(d, std::hypot(p.x - 33, p.y - 133) - 5.5f, 3);  // left hand
+    d = smoothUnion(d, capsule(p, {81, 60}, {99, 38}, 7.5f, 6), 3); // right arm, raised
+    d = smoothUnion(d, capsule(p, {99, 38}, {108, 16}, 6, 4.5f), 3);
+    d = smoothUnion(d, std::hypot(p.x - 109.5f, p.y - 12) - 5, 2);        // right hand
+    d = smoothUnion(d, capsule(p, {54, 106}, {50, 150}, 10.5f, 7.5f), 4); // legs
+    d = smoothUnion(d, capsule(p, {50, 150}, {48, 188}, 7.5f, 5), 3);
+    d = smoothUnion(d, capsule(p, {48, 190}, {40, 193}, 4, 3.5f), 2); // feet
+    d = smoothUnion(d, capsule(p, {70, 106}, {76, 150}, 10.5f, 7.5f), 4);
+    d = smoothUnion(d, capsule(p, {76, 150}, {80, 188}, 7.5f, 5), 3);
+    d = smoothUnion(d, capsule(p, {80, 190}, {88, 193}, 4, 3.5f), 2);
     return d;
 }
 
-// What the chrome reflects: violet sky above a bright horizon, gold ground below, and the dark
-// studio behind the viewer where the surface faces straight out.
+// What the chrome reflects: violet sky above a bright horizon, gold ground below, and, where the
+// surface faces straight out, the dark studio behind the viewer with one long light across it.
 Colour chromeEnvironment(float rx, float ry, float rz) {
     const Colour around = ry < 0 ? mix(hex(0xE8F0FF), hex(0x4A38B0), std::pow(clamp01(-ry * 1.5f), 0.5f))
                                  : mix(hex(0xFFD890), hex(0x4A2406), std::pow(clamp01(ry * 1.5f), 0.5f));
-    const Colour behind = mix(hex(0x120C38), hex(0x3C2C88), clamp01(0.5f - 0.8f * ry + 0.3f * rx));
-    return mix(around, behind, std::pow(clamp01(rz), 3.0f));
+    const float stripe = std::exp(-std::pow((0.75f * rx + 0.65f * ry + 0.45f) / 0.15f, 2.0f));
+    const Colour behind = mix(hex(0x120C38), hex(0x3C2C88), clamp01(0.5f - 0.8f * ry + 0.3f * rx)) +
+                          hex(0xF0E8FF) * (stripe * 0.9f);
+    return mix(around, behind, std::pow(clamp01(rz), 2.0f));
 }
 
 } // namespace
 
 Canvas makeFigure() {
     Canvas canvas(320, 200);
-    constexpr float kThickness = 9.0f;
-    constexpr Point kStar{111, 8};
+    constexpr Point kStar{110, 7};
+    constexpr float kRelief = 2.2f; // how steeply the body's sides fall away
     const Noise dents(721);
+    // The body as a height field: a rounded dome over the outline, blurred so the ridge along each
+    // limb's middle turns smoothly instead of creasing.
+    Canvas height(kFigureWidth, canvas.height);
+    std::vector<float> distance(size_t(kFigureWidth) * size_t(canvas.height));
     for (int y = 0; y < canvas.height; ++y)
         for (int x = 0; x < kFigureWidth; ++x) {
-            const Point p{x + 0.5f, y + 0.5f};
-            const float d = figureDistance(p);
+            const float d = figureDistance({x + 0.5f, y + 0.5f});
+            distance[size_t(y) * kFigureWidth + size_t(x)] = d;
+            const float h = std::sqrt(std::max(0.0f, -d)) + 0.1f * dents.fbm(x / 7.0f, y / 7.0f, 2);
+            height.at(x, y) = Colour{d < 0 ? h : 0.0f, 0, 0};
+        }
+    blur(height, 2, false);
+    std::vector<float> heights(distance.size());
+    for (size_t i = 0; i < heights.size(); ++i) heights[i] = height.pixels[i].r;
+
+    for (int y = 0; y < canvas.height; ++y)
+        for (int x = 0; x < kFigureWidth; ++x) {
+            const float d = distance[size_t(y) * kFigureWidth + size_t(x)];
             if (d > 1) continue;
-            const float gx = figureDistance({p.x + 0.5f, p.y}) - figureDistance({p.x - 0.5f, p.y});
-            const float gy = figureDistance({p.x, p.y + 0.5f}) - figureDistance({p.x, p.y - 0.5f});
-            // Rounded body: the surface tilts towards the outline.
-            const float nz0 = std::sqrt(clamp01(-d / kThickness));
-            const float side = std::sqrt(1 - nz0 * nz0), gl = std::max(1e-6f, std::hypot(gx, gy));
-            // Slight hammered unevenness, so the chrome does not read as plastic.
-            const float dentX = 0.12f * dents.gradient(p.x / 5, p.y / 5),
-                        dentY = 0.12f * dents.gradient(p.x / 5 + 9, p.y / 5);
-            float nx = gx / gl * side + dentX, ny = gy / gl * side + dentY, nz = nz0;
-            const float nl = std::sqrt(nx * nx + ny * ny + nz * nz);
-            nx /= nl;
-            ny /= nl;
-            nz /= nl;
+            const Normal n = heightNormal(heights, kFigureWidth, canvas.height, x, y, kRelief, false);
+            const float side = std::sqrt(std::max(0.0f, 1 - n.z * n.z));
             // Mirror of the view ray (0, 0, -1) about the normal.
-            Colour c = chromeEnvironment(2 * nz * nx, 2 * nz * ny, 2 * nz * nz - 1);
+            Colour c = chromeEnvironment(2 * n.z * n.x, 2 * n.z * n.y, 2 * n.z * n.z - 1);
             // Violet rim from behind on the left, warm light from the held star.
-            c += hex(0x9060FF) * (std::pow(side, 3.0f) * clamp01(-nx) * 1.2f);
-            const float sx = kStar.x - p.x, sy = kStar.y - p.y, sl = std::hypot(sx, sy);
-            c += hex(0xFFD890) * (clamp01((nx * sx + ny * sy) / sl) * 40.0f / (sl + 20.0f));
-            const float coverage = clamp01(0.5f - d);
-            canvas.at(x, y) = c * coverage;
+            c += hex(0x9060FF) * (std::pow(side, 3.0f) * clamp01(-n.x) * 1.2f);
+            const float sx = kStar.x - x, sy = kStar.y - y, sl = std::hypot(sx, sy);
+            c += hex(0xFFD890) * (clamp01((n.x * sx + n.y * sy) / sl) * 40.0f / (sl + 20.0f));
+            canvas.at(x, y) = c * clamp01(0.5f - d);
         }
     addGlow(canvas, kStar.x, kStar.y, 4, hex(0xFFF0C0) * 1.6f, 5);
     addStar(canvas, kStar.x, kStar.y, 1.6f, hex(0xFFF4E0), 0.5f);
