@@ -118,12 +118,16 @@ void addGalaxy(Canvas& canvas, const Noise& noise, const GalaxyStyle& style) {
             const float arm = std::pow(0.5f + 0.5f * std::cos(phase), 3.0f);
             const float dustLane = std::pow(0.5f + 0.5f * std::cos(phase + 0.7f), 8.0f);
             const float clump = 0.5f + 0.5f * noise.fbm(u * 5 + 11, v * 5 + 7, 4);
-            const float knot = std::max(0.0f, noise.gradient(u * 22 + 3, v * 22 + 5) - 0.35f) * 2.5f;
+            // Star-forming knots: small bright clumps strung along the arms; a fine grain of stars.
+            const float knot =
+                std::pow(std::max(0.0f, noise.gradient(u * 34 + 3, v * 34 + 5) - 0.3f) * 2.0f, 2.0f);
+            const float grain = std::pow(std::max(0.0f, noise.gradient(u * 90 + 1, v * 90 + 2)), 3.0f);
             const float disc = std::exp(-r * 3.2f) * (1.0f - smoothstep(0.8f, 1.25f, r));
             const float bulge = 1.4f * std::exp(-(r / 0.13f) * (r / 0.13f)) + 0.6f * std::exp(-r / 0.05f);
             Colour c = style.core * bulge;
             c += style.arm * (disc * (0.25f + 2.2f * arm * (0.3f + clump)));
-            c += style.knots * (disc * arm * knot * 2.0f);
+            c += style.knots * (disc * arm * knot * 2.5f);
+            c += style.arm * (disc * (0.3f + arm) * grain * 3.0f);
             c = c * (1.0f - 0.65f * dustLane * smoothstep(0.05f, 0.3f, r) * (0.5f + clump));
             canvas.at(x, y) += c * style.brightness;
         }

@@ -17,11 +17,11 @@ constexpr double kCentreY = 94.0;
 // stretched so it looks round.
 constexpr double kPixelAspect = 1.2;
 // Texture rows = kDepth / distance; with the texture wrapped twice around the wall, texels are
-// about square 100 pixels from the centre.
-constexpr double kDepth = 8192.0;
+// about square 75 pixels from the centre.
+constexpr double kDepth = 6144.0;
 constexpr int kWrapsAround = 2;
 // Below this distance the rows alias to noise; the far end is held at one depth instead.
-constexpr double kNearestDistance = 10.0;
+constexpr double kNearestDistance = 20.0;
 
 constexpr double kPi = 3.14159265358979323846;
 
