@@ -1,0 +1,41 @@
+#include "render2d/lit_grid.h"
+
+#include "render2d/grid_blocks.h"
+
+namespace {
+
+constexpr int kTexels = kGridTextureSide * kGridTextureSide;
+constexpr int kTextureBits = 32;
+
+const std::array<Pixel, kTexels> kBlackTexture{};
+
+} // namespace
+
+LitGrid::LitGrid(bglimage* picture_) : picture(picture_) {}
+
+LitGrid::~LitGrid() = default;
+
+int LitGrid::addLight(float x, float y, float z, float red, float green, float blue, float exponent) {
+    if (lightCount >= kMaxGridLights) return 0;
+    lights[lightCount] = std::make_unique<GridLight>(GridLight{x, y, z, red, green, blue, exponent});
+    return ++lightCount;
+}
+
+const Pixel* LitGrid::texels() const {
+    if (!picture || !picture->image || picture->bits_per_pixel != kTextureBits ||
+        static_cast<long>(picture->width) * picture->height < kTexels)
+        return kBlackTexture.data();
+    return reinterpret_cast<const Pixel*>(picture->image);
+}
+
+void LitGrid::drawLit(Pixel* dst) const {
+    walkGridBlocks(corners, texels(), dst, LitWrite{});
+}
+
+void LitGrid::drawLitAdd(Pixel* dst) const {
+    walkGridBlocks(corners, texels(), dst, LitAddWrite{});
+}
+
+void LitGrid::drawLitMasked(Pixel* dst, const Pixel* background) const {
+    walkGridBlocks(corners, texels(), dst, LitMaskedWrite{background});
+}

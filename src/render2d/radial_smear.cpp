@@ -1,0 +1,106 @@
+#include "render2d/radial_smear.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr int kFracBits = 16;
+constexpr std::int64_t kOne = std::int64_t(1) << kFracBits;
+constexpr std::int64_t kFracMask = kOne - 1;
+constexpr int kWeightMax = 256;
+constexpr int kWeightShift = 8;
+// The furthest sample position whose 2x2 block still lies inside the buffer.
+constexpr std::int64_t kLastSampleX = std::int64_t(kSmearWidth - 2) << kFracBits;
+constexpr std::int64_t kLastSampleY = std::int64_t(kSmearHeight - 2) << kFracBits;
+
+} // namespace
+
+RadialSmear::RadialSmear() : offsets(static_cast<size_t>(kSmearWidth) * kSmearHeight, Offset{0, 0}) {}
+
+RadialSmear::~RadialSmear() = default;
+
+void RadialSmear::buildOffsets(int cx, int cy, int distance) {
+    centreX = cx;
+    centreY = cy;
+    for (int y = 0; y < kSmearHeight; ++y) {
+        for (int x = 0; x < kSmearWidth; ++x) {
+            Offset& offset = offsets[static_cast<size_t>(y) * kSmearWidth + x];
+            const std::int64_t dx = std::int64_t(cx) - x;
+            const std::int64_t dy = std::int64_t(cy) - y;
+            const std::int64_t squared = dx * dx + dy * dy;
+            if (squared <= 0) {
+                offset = {0, 0};
+                continue;
+            }
+            // s: the 16.16 distance divided by the pixel's distance from the centre, so that
+            // (dx, dy) * s is the step towards the centre.
+            const std::int64_t s =
+                static_cast<std::int64_t>(distance / std::sqrt(static_cast<double>(squared)));
+            const std::int64_t sx = std::clamp(x * kOne + dx * s, std::int64_t(0), kLastSampleX);
+            const std::int64_t sy = std::clamp(y * kOne + dy * s, std::int64_t(0), kLastSampleY);
+            offset = {static_cast<std::int32_t>(sx), static_cast<std::int32_t>(sy)};
+        }
+    }
+}
+
+void RadialSmear::setWeights(int keep_, int mix_) {
+    keep = std::clamp(keep_, 0, kWeightMax);
+    mix = std::clamp(mix_, 0, kWeightMax);
+}
+
+void RadialSmear::setBounds(int left_, int top_, int right_, int bottom_) {
+    left = std::clamp(left_, 0, kSmearWidth);
+    top = std::clamp(top_, 0, kSmearHeight);
+    right = std::clamp(right_, 0, kSmearWidth);
+    bottom = std::clamp(bottom_, 0, kSmearHeight);
+}
+
+void RadialSmear::smearPixel(Pixel* pixels, int index) const {
+    const Offset& offset = offsets[index];
+    const int x0 = offset.x >> kFracBits;
+    const int y0 = offset.y >> kFracBits;
+    const int fx = static_cast<int>(offset.x & kFracMask);
+    const int fy = static_cast<int>(offset.y & kFracMask);
+    const int gx = static_cast<int>(kOne) - fx;
+    const int gy = static_cast<int>(kOne) - fy;
+    // a = (x0, y0), b = (x0, y0 + 1), c = (x0 + 1, y0), d = (x0 + 1, y0 + 1)
+    const Pixel* a = pixels + y0 * kSmearWidth + x0;
+    const Pixel* b = a + kSmearWidth;
+    Pixel& p = pixels[index];
+    Pixel out = p & kFourthByteMask;
+    for (int shift : {kBlueShift, kGreenShift, kRedShift}) {
+        auto byteAt = [shift](const Pixel* q) { return static_cast<int>((*q >> shift) & 0xFFu); };
+        const int leftColumn = (byteAt(a) * gy + byteAt(b) * fy) >> kFracBits;
+        const int rightColumn = (byteAt(a + 1) * gy + byteAt(b + 1) * fy) >> kFracBits;
+        const int sample = static_cast<int>(
+            (static_cast<std::int64_t>(leftColumn) * gx + static_cast<std::int64_t>(rightColumn) * fx) >>
+            kFracBits);
+        const int old = static_cast<int>((p >> shift) & 0xFFu);
+        // Weights summing above 256 would carry into the next byte: hold the channel at 255.
+        const int mixed = std::min((old * keep + sample * mix) >> kWeightShift, kChannelMax);
+        out |= static_cast<Pixel>(mixed) << shift;
+    }
+    p = out;
+}
+
+void RadialSmear::apply(Pixel* pixels) const {
+    // Four quadrants, each from the centre outward, one after the other (a quadrant's samples near
+    // the centre lines read pixels of the quadrants before it). Row top and column left are never
+    // changed. The loops start at the centre held inside the bounds, so that a centre outside
+    // them cannot reach outside the buffer.
+    const int upFrom = std::min(centreY - 1, bottom - 1);
+    const int downFrom = std::max(centreY, top + 1);
+    const int leftFrom = std::min(centreX - 1, right - 1);
+    const int rightFrom = std::max(centreX, left + 1);
+    auto towardsLeft = [&](int y) {
+        for (int x = leftFrom; x > left; --x) smearPixel(pixels, y * kSmearWidth + x);
+    };
+    auto towardsRight = [&](int y) {
+        for (int x = rightFrom; x < right; ++x) smearPixel(pixels, y * kSmearWidth + x);
+    };
+    for (int y = upFrom; y > top; --y) towardsLeft(y);
+    for (int y = upFrom; y > top; --y) towardsRight(y);
+    for (int y = downFrom; y < bottom; ++y) towardsLeft(y);
+    for (int y = downFrom; y < bottom; ++y) towardsRight(y);
+}
