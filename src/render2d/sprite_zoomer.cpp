@@ -58,11 +58,11 @@ void SpriteZoomer::drawZoomed(Pixel* dst, const Pixel* pixels, int x, int y, int
     if (dst == nullptr || pixels == nullptr || depth < 1) return;
     level = std::clamp(level, 0, kMaxLevel);
 
-    const float scale = kViewScale / static_cast<float>(depth);
-    float left = (static_cast<float>(x) - kHalfPicture) * scale + kCentreX;
-    float right = (static_cast<float>(x) + (kHalfPicture - 1)) * scale + kCentreX;
-    float top = (static_cast<float>(y) - kHalfPicture) * scale + kCentreY;
-    float bottom = (static_cast<float>(y) + (kHalfPicture - 1)) * scale + kCentreY;
+    const float z = static_cast<float>(depth);
+    float left = (static_cast<float>(x) - kHalfPicture) * kViewScale / z + kCentreX;
+    float right = (static_cast<float>(x) + (kHalfPicture - 1)) * kViewScale / z + kCentreX;
+    float top = (static_cast<float>(y) - kHalfPicture) * kViewScale / z + kCentreY;
+    float bottom = (static_cast<float>(y) + (kHalfPicture - 1)) * kViewScale / z + kCentreY;
     if (!(bottom - top > 0.0f)) return;
     const int step = static_cast<int>(std::min(kStepNumerator / (bottom - top), kMaxStep));
 
