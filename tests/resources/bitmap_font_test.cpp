@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -92,7 +93,8 @@ TEST(BitmapFont, MissingFileLeavesFontEmptyAndTextOnlyAdvances) {
 }
 
 TEST(BitmapFont, LoadsFromFile) {
-    const std::string path = testing::TempDir() + "bitmap_font_test.aff";
+    // Per process: other worktrees run the same tests at the same time.
+    const std::string path = testing::TempDir() + "bitmap_font_test_" + std::to_string(getpid()) + ".aff";
     const std::vector<uint8_t> bytes = fontBytes({kA, kB});
     std::FILE* file = std::fopen(path.c_str(), "wb");
     ASSERT_TRUE(file);

@@ -9,7 +9,7 @@
 #include <cstdio>
 
 TEST(ContactSheet, ShowsEveryPictureOfTheFolderInOneJpeg) {
-    const std::string sheet = testing::TempDir() + "contact_sheet_test.jpg";
+    const std::string sheet = forge_test::scratchPath(testing::TempDir(), "contact_sheet_test") + ".jpg";
     ASSERT_EQ(forge::writeContactSheet(sheet, forge_test::kDataDir), "");
     bglimage* image = bgl_load_jpg(sheet.c_str());
     ASSERT_TRUE(image);
@@ -22,7 +22,7 @@ TEST(ContactSheet, ShowsEveryPictureOfTheFolderInOneJpeg) {
 }
 
 TEST(ContactSheet, ReportsAMissingFolderInsteadOfWritingASheet) {
-    const std::string sheet = testing::TempDir() + "contact_sheet_missing.jpg";
+    const std::string sheet = forge_test::scratchPath(testing::TempDir(), "contact_sheet_missing") + ".jpg";
     const std::string error = forge::writeContactSheet(sheet, "no/such/folder");
     EXPECT_NE(error.find("no/such/folder"), std::string::npos) << error;
     EXPECT_FALSE(std::fopen(sheet.c_str(), "rb"));

@@ -189,7 +189,7 @@ TEST(Pictures, TexturesTileWithoutSeams) {
 }
 
 TEST(Pictures, TwoRunsWriteIdenticalBytes) {
-    const std::string dir = testing::TempDir() + "forge_pictures_again";
+    const std::string dir = forge_test::scratchPath(testing::TempDir(), "forge_pictures_again");
     std::filesystem::create_directories(dir);
     ASSERT_EQ(forge::writePictures(dir), "");
     for (const forge::PictureSpec& spec : forge::pictureSpecs()) {
