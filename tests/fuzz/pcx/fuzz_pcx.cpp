@@ -1,0 +1,7 @@
+// Fuzz target: the PCX reader over arbitrary bytes.
+#include "fuzz/fuzz_picture_reader.h"
+#include "imagelib/bgl_pcx.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    return fuzzPictureReader(bgl_decode_pcx, data, size);
+}
