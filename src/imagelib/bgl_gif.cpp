@@ -58,8 +58,12 @@ struct ColorTable {
 // Reads one image (descriptor, local table, LZW data) after its separator. On success the raster
 // (width*height bytes, caller frees), descriptor and local table are returned; on failure a
 // message is pushed.
-bool readImage(BglCursor& in, const BglReadLimits& limits, const Messages& messages, ImageDescriptor& d,
-               ColorTable& local, uint8_t*& raster) {
+struct Screen {
+    uint16_t width, height; // the logical screen every image must lie on
+};
+
+bool readImage(BglCursor& in, const BglReadLimits& limits, const Screen& screen, const Messages& messages,
+               ImageDescriptor& d, ColorTable& local, uint8_t*& raster) {
     raster = nullptr;
     d = readDescriptor(in);
     if (in.failed()) {
@@ -73,6 +77,11 @@ bool readImage(BglCursor& in, const BglReadLimits& limits, const Messages& messa
             bgl_push_error(messages.readDescriptor);
             return false;
         }
+    }
+    // An image that does not lie on the logical screen is broken.
+    if (uint32_t(d.left) + d.width > screen.width || uint32_t(d.top) + d.height > screen.height) {
+        bgl_push_error("GIF: Decoding error");
+        return false;
     }
     const uint64_t pixels = uint64_t(d.width) * d.height;
     if (!limits.fits(d.width, d.height, pixels)) {
@@ -137,7 +146,9 @@ bglimage* bgl_decode_gif(const uint8_t* data, size_t size, const BglReadLimits& 
     BglCursor in(data, size);
     uint8_t signature[kSignatureBytes];
     in.read(signature, kSignatureBytes);
-    in.skip(4); // logical screen width and height: the picture takes the first image's size
+    Screen screen;
+    screen.width = in.u16le();
+    screen.height = in.u16le();
     const uint8_t packed = in.u8();
     in.skip(2); // background colour index, aspect ratio
     if (in.failed() || size < kSignatureBytes + kScreenDescriptorBytes) {
@@ -177,7 +188,7 @@ bglimage* bgl_decode_gif(const uint8_t* data, size_t size, const BglReadLimits& 
             skipSubBlocks(in);
         } else if (block == kImageSeparator && !haveImage) {
             bgl_verbose("GIF: Found image descriptor\n");
-            if (!readImage(in, limits, kFirstImage, first, local, raster)) return nullptr;
+            if (!readImage(in, limits, screen, kFirstImage, first, local, raster)) return nullptr;
             bgl_verbose("GIF: GIF read\n");
             haveImage = true;
         } else if (block == kImageSeparator) {
@@ -186,7 +197,7 @@ bglimage* bgl_decode_gif(const uint8_t* data, size_t size, const BglReadLimits& 
             ImageDescriptor later;
             ColorTable laterTable;
             uint8_t* laterRaster = nullptr;
-            const bool ok = readImage(in, limits, kLaterImage, later, laterTable, laterRaster);
+            const bool ok = readImage(in, limits, screen, kLaterImage, later, laterTable, laterRaster);
             std::free(laterRaster);
             if (!ok) {
                 std::free(raster);

@@ -162,9 +162,18 @@ TEST_F(GifTest, BrokenFilesEndWithAMessage) {
     gw::putSubBlocks(tooLarge, codes.bytes);
     cases.push_back({"code beyond next", tooLarge, {"GIF: Decoding error"}});
 
-    std::vector<uint8_t> huge = gw::header("GIF89a", 4, 4, 0);
+    std::vector<uint8_t> huge = gw::header("GIF89a", 0xFFFF, 0xFFFF, 0);
     huge.insert(huge.end(), {0x2C, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0, 2});
     cases.push_back({"too large", huge, {"GIF: Image too large"}});
+
+    // An image reaching past the logical screen, first or later.
+    std::vector<uint8_t> offScreen = gw::header("GIF89a", 20, 19, 7);
+    gw::image(offScreen, 20, 20, 0, px, 8);
+    cases.push_back({"off screen", offScreen, {"GIF: Decoding error"}});
+    std::vector<uint8_t> laterOffScreen = gw::header("GIF89a", 20, 20, 7);
+    gw::image(laterOffScreen, 20, 20, 0, px, 8);
+    laterOffScreen.insert(laterOffScreen.end(), {0x2C, 10, 0, 0, 0, 11, 0, 1, 0, 0, 8, 0});
+    cases.push_back({"later off screen", laterOffScreen, {"GIF: Decoding error"}});
 
     for (const Case& c : cases) {
         bgl_clear_errors();

@@ -93,7 +93,6 @@ int convert(int argc, char** argv, std::FILE* pictures) {
     std::vector<Operation> steps;
     for (int i = 4; i < argc; ++i) {
         const std::string option = argv[i];
-        if (option == "--verbose") continue;
         if (auto found = operations.find(option); found != operations.end()) {
             steps.push_back(found->second);
         } else if (option == "--scale" && i + 1 < argc) {
@@ -121,24 +120,33 @@ int convert(int argc, char** argv, std::FILE* pictures) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3) return usage();
+    // --verbose may stand anywhere; the rest are positional arguments and convert's options.
+    std::vector<char*> args;
     bool verbose = false;
-    for (int i = 1; i < argc; ++i) verbose = verbose || std::strcmp(argv[i], "--verbose") == 0;
+    for (int i = 0; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--verbose") == 0) {
+            verbose = true;
+        } else {
+            args.push_back(argv[i]);
+        }
+    }
+    const int count = int(args.size());
+    if (count < 3) return usage();
     std::FILE* pictures = keepStandardOutputForPictures(verbose);
     if (!pictures) return failed();
-    const std::string command = argv[1];
+    const std::string command = args[1];
     int result;
-    if (command == "info" && argc == 3) {
-        ImagePtr image(imgtool::loadPicture(argv[2]));
+    if (command == "info" && count == 3) {
+        ImagePtr image(imgtool::loadPicture(args[2]));
         if (!image) return failed();
         std::fprintf(pictures, "width %d\nheight %d\ndepth %d\npalette %d\n", image->width, image->height,
                      image->bits_per_pixel, image->palette_size);
         result = 0;
-    } else if (command == "topnm" && argc == 4) {
-        ImagePtr image(imgtool::loadPicture(argv[2]));
-        result = image && imgtool::savePpm(image.get(), argv[3], pictures) ? 0 : failed();
-    } else if (command == "convert" && argc >= 4) {
-        result = convert(argc, argv, pictures);
+    } else if (command == "topnm" && count == 4) {
+        ImagePtr image(imgtool::loadPicture(args[2]));
+        result = image && imgtool::savePpm(image.get(), args[3], pictures) ? 0 : failed();
+    } else if (command == "convert" && count >= 4) {
+        result = convert(count, args.data(), pictures);
     } else {
         return usage();
     }

@@ -1,0 +1,96 @@
+// imgtool from the outside: its facts, its PPM output and its failures. Tests run in bin/,
+// beside the program.
+#include "forge/common/write_file.h"
+#include "forge/pcx/pcx_encoder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+struct ToolRun {
+    int exitCode;
+    std::string out, err;
+};
+
+std::string scratch(const std::string& name) {
+    const auto dir = std::filesystem::temp_directory_path() / ("hv-imgtool-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    return (dir / name).string();
+}
+
+std::string slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+ToolRun imgtool(const std::string& arguments) {
+    const std::string out = scratch("stdout"), err = scratch("stderr");
+    const int status = std::system(("./imgtool " + arguments + " >" + out + " 2>" + err).c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(out), slurp(err)};
+}
+
+std::string pcxWithGradient(int width, int height) {
+    std::vector<uint8_t> rgb(size_t(width) * height * 3);
+    for (size_t i = 0; i < rgb.size(); ++i) rgb[i] = uint8_t(i * 5);
+    const std::string path = scratch("gradient.pcx");
+    EXPECT_EQ(forge::writeFile(path, forge::encodePcx24(width, height, rgb.data())), "");
+    return path;
+}
+
+} // namespace
+
+TEST(ImgtoolTest, InfoAndPpmOnStandardOutput) {
+    const std::string pcx = pcxWithGradient(7, 3);
+    const ToolRun info = imgtool("info " + pcx);
+    EXPECT_EQ(info.exitCode, 0) << info.err;
+    EXPECT_EQ(info.out, "width 7\nheight 3\ndepth 24\npalette 0\n");
+
+    // The PPM stream carries nothing but the picture, even with the library's lines on.
+    const ToolRun ppm = imgtool("topnm " + pcx + " - --verbose");
+    EXPECT_EQ(ppm.exitCode, 0);
+    ASSERT_EQ(ppm.out.size(), std::string("P6\n7 3\n255\n").size() + 7 * 3 * 3);
+    EXPECT_EQ(ppm.out.substr(0, 11), "P6\n7 3\n255\n");
+    EXPECT_EQ(uint8_t(ppm.out[11 + 3]), 15);
+}
+
+TEST(ImgtoolTest, ConvertWritesByEndingInOptionOrder) {
+    const std::string pcx = pcxWithGradient(16, 8);
+    const std::string jpg = scratch("out.jpg"), ppm = scratch("out.ppm");
+    ToolRun run = imgtool("convert " + pcx + " " + jpg + " --32bit --scale 8x4 --tile --quality 90");
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(slurp(jpg).substr(0, 2), "\xFF\xD8");
+    run = imgtool("convert " + pcx + " " + ppm + " --gray --scale 4x2");
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(slurp(ppm).substr(0, 11), "P6\n4 2\n255\n");
+}
+
+TEST(ImgtoolTest, FailuresPrintTheErrorTrailAndExitOne) {
+    const std::string fake = scratch("fake.jpg");
+    std::ofstream(fake) << "plain text";
+    ToolRun run = imgtool("topnm " + fake + " -");
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("JPG: Unsupported file format\n"), std::string::npos);
+
+    // The whole trail, oldest first.
+    const std::string tga = scratch("odd.tga");
+    EXPECT_EQ(forge::writeFile(tga, {0, 0, 32, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 0, 24, 0, 1, 2, 3}), "");
+    run = imgtool("info " + tga);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "TGA: unrecognized image type\nTGA: Couldn't read imagedata\n");
+
+    run = imgtool("convert " + pcxWithGradient(4, 4) + " " + scratch("x.txt"));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("Unknown output type"), std::string::npos);
+    EXPECT_EQ(imgtool("convert a b --no-such-option").exitCode, 2);
+}
