@@ -76,6 +76,54 @@ std::vector<double> sawHarmonics(int count) {
     return a;
 }
 
+ToneLoop toneLoop(double hz, double seconds, const HarmonicShape& shape, double maxHz,
+                  const std::vector<ToneLayer>& layers) {
+    // Whole cycles in the loop, then the frame count that gives the tunable pitch most closely:
+    // the pitch error is at most half a frame over the whole loop.
+    const double target = tunablePitch(hz);
+    const long cycles = std::max(1L, std::lround(target * seconds));
+    const long frames = std::max(1L, std::lround(double(cycles) * kSynthRate / target));
+    ToneLoop tone;
+    tone.pitchHz = double(cycles) * kSynthRate / double(frames);
+    tone.signal.assign(size_t(frames), 0.0f);
+    std::vector<double> sum(size_t(frames), 0.0);
+    for (const ToneLayer& layer : layers) {
+        const long layerCycles = cycles * layer.multiple + layer.cycleOffset;
+        if (layerCycles <= 0) continue;
+        const double fundamental = double(layerCycles) * kSynthRate / double(frames);
+        for (int h = 1; double(h) * fundamental <= maxHz; ++h) {
+            const double a = layer.gain * shape(h, double(h) * fundamental);
+            if (a == 0) continue;
+            // Rotate a phasor instead of calling sin per frame; over one loop the rounding
+            // stays far below what 16 bits can show.
+            const double step = kTwoPi * double(h) * double(layerCycles) / double(frames);
+            const double c = std::cos(step), sn = std::sin(step);
+            double re = std::cos(layer.phase * h), im = std::sin(layer.phase * h);
+            for (size_t i = 0; i < sum.size(); ++i) {
+                sum[i] += a * im;
+                const double nre = re * c - im * sn;
+                im = re * sn + im * c;
+                re = nre;
+            }
+        }
+    }
+    for (size_t i = 0; i < sum.size(); ++i) tone.signal[i] = float(sum[i]);
+    return tone;
+}
+
+double sawShape(int h) {
+    return (h % 2 ? 1.0 : -1.0) / double(h);
+}
+
+double squareShape(int h) {
+    return h % 2 ? 1.0 / double(h) : 0.0;
+}
+
+double lowpassGain(double hz, double cutoffHz) {
+    const double r = hz / cutoffHz;
+    return 1.0 / (1.0 + r * r);
+}
+
 std::vector<double> squareHarmonics(int count, double pulseWidth) {
     // Fourier series of a pulse of the given duty cycle (sine terms only, phase-shifted so the
     // loop starts near zero).

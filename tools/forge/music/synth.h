@@ -5,6 +5,7 @@
 #include "forge/xm/xm_module.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,30 @@ Signal whiteNoise(double seconds, uint32_t seed);
 // sound holds no partial above maxHz when played at the loop's own rate.
 Signal harmonicLoop(int frames, double cycles, const std::vector<double>& amplitudes, double maxHz);
 std::vector<double> sawHarmonics(int count);
+
+// A tone as a loop: every layer is a copy of the waveform, `multiple` times the first layer's
+// cycles plus `cycleOffset` whole cycles within the loop (a slight detune that beats once per loop), so all
+// layers join.
+struct ToneLayer {
+    int cycleOffset = 0;
+    int multiple = 1; // 2 = an octave above the first layer
+    double gain = 1.0;
+    double phase = 0; // radians, added to every harmonic
+};
+// Amplitude of harmonic h (1 = fundamental) sounding at hz.
+using HarmonicShape = std::function<double(int h, double hz)>;
+struct ToneLoop {
+    Signal signal;      // one loop
+    double pitchHz = 0; // exact pitch of the first layer
+};
+// A loop of about `seconds` at a pitch near hz that XM can tune to exactly; partials above
+// maxHz are left out so the loop stays band-limited.
+ToneLoop toneLoop(double hz, double seconds, const HarmonicShape& shape, double maxHz,
+                  const std::vector<ToneLayer>& layers = {ToneLayer{}});
+double sawShape(int h);
+double squareShape(int h); // odd harmonics only
+// Gain of a gentle two-pole low-pass at hz.
+double lowpassGain(double hz, double cutoffHz);
 std::vector<double> squareHarmonics(int count, double pulseWidth = 0.5);
 
 // In-place shaping.
