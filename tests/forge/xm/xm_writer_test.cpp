@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <unistd.h>
 
 using namespace forge;
 using forgetest::kRenderRate;
@@ -247,7 +248,8 @@ TEST(XmWriter, WritesTheSameBytesEveryTimeAndReportsUnwritablePaths) {
     ASSERT_TRUE(a.ok());
     EXPECT_EQ(a.bytes, b.bytes);
 
-    const std::string path = ::testing::TempDir() + "forge_xm_writer_test.xm";
+    const std::string path =
+        ::testing::TempDir() + "forge_xm_writer_test_" + std::to_string(getpid()) + ".xm";
     ASSERT_EQ(writeXmFile(sampleModule(), path), "");
     std::ifstream file(path, std::ios::binary);
     const std::vector<uint8_t> written((std::istreambuf_iterator<char>(file)),
