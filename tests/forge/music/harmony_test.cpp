@@ -47,6 +47,7 @@ TEST(SoundtrackHarmony, PartsSoundTheChordOfTheirBar) {
         forgetest::loadModule(forge_test::readFile(forge_test::kDataDir + "/" + kSoundtrackFileName));
     openmpt::module& mod = *loaded->module;
     const std::vector<OrderPlan> sheet = arrangement();
+    ASSERT_EQ(int(sheet.size()), showOrderCount()) << "one plan per order position of the schedule";
     ASSERT_EQ(int(sheet.size()), mod.get_num_orders());
     int bassRoots = 0, leadNotes = 0;
     for (int order = 0; order < mod.get_num_orders(); ++order) {

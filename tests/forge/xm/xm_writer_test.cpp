@@ -20,15 +20,14 @@ namespace {
 
 constexpr int kChannels = 4;
 
-XmInstrument sineInstrument(double hz, int cycles) {
-    const int frames = int(std::lround(cycles * kSynthRate / tunablePitch(hz)));
-    std::vector<double> fundamental = {1.0};
-    Signal s = harmonicLoop(frames, cycles, fundamental, 20000);
-    normalise(s, 0.5f);
+XmInstrument sineInstrument(double hz) {
+    ToneLoop tone = toneLoop(
+        hz, 1.0, [](int h, double) { return h == 1 ? 1.0 : 0.0; }, 20000);
+    normalise(tone.signal, 0.5f);
     XmInstrument ins;
     ins.name = "sine";
-    ins.samples.push_back(makeSample("sine loop", s, cycles * kSynthRate / frames));
-    setLoop(ins.samples[0], 0, uint32_t(frames));
+    ins.samples.push_back(makeSample("sine loop", tone.signal, tone.pitchHz));
+    setLoop(ins.samples[0], 0, uint32_t(tone.signal.size()));
     return ins;
 }
 
@@ -56,10 +55,10 @@ XmModule sampleModule() {
     m.speed = 5;
     m.bpm = 140;
     m.restartPosition = 1;
-    XmInstrument gated = sineInstrument(440, 400);
+    XmInstrument gated = sineInstrument(440);
     gated.name = "gated";
     gated.volumeEnvelope.points = {{0, 64}, {10, 64}, {11, 0}};
-    m.instruments = {sineInstrument(440, 400), noiseInstrument8Bit(), gated};
+    m.instruments = {sineInstrument(440), noiseInstrument8Bit(), gated};
     const int first = m.addPattern(64);
     const int second = m.addPattern(32);
     m.orders = {uint8_t(first), uint8_t(second), uint8_t(first)};
@@ -162,16 +161,16 @@ TEST(XmWriter, SyncCommandsComeBackAsEffectWWithTheirValues) {
 
 TEST(XmWriter, SamplesPlayInTuneLoopAndFollowTheirEnvelope) {
     // A looped 16-bit sine played at A4 sounds 440 Hz, long after the sample's own length.
-    const std::vector<float> a4 = renderNote(sineInstrument(440, 400), 69, 1.0);
+    const std::vector<float> a4 = renderNote(sineInstrument(440), 69, 1.0);
     ASSERT_EQ(a4.size(), size_t(kRenderRate));
     EXPECT_NEAR(frequencyByZeroCrossings(a4, kRenderRate / 2, kRenderRate), 440.0, 2.0);
     EXPECT_GT(rms(a4, kRenderRate * 9 / 10, kRenderRate), 0.05);
     // An octave lower, same sample: 220 Hz.
-    const std::vector<float> a3 = renderNote(sineInstrument(440, 400), 57, 1.0);
+    const std::vector<float> a3 = renderNote(sineInstrument(440), 57, 1.0);
     EXPECT_NEAR(frequencyByZeroCrossings(a3, kRenderRate / 2, kRenderRate), 220.0, 2.0);
 
     // The envelope falls to 0 after 11 ticks (6 ticks of 20 ms a row at the default tempo).
-    XmInstrument gated = sineInstrument(440, 400);
+    XmInstrument gated = sineInstrument(440);
     gated.volumeEnvelope.points = {{0, 64}, {10, 64}, {11, 0}};
     const std::vector<float> g = renderNote(gated, 69, 0.6);
     EXPECT_GT(rms(g, 0, kRenderRate / 10), 0.05);

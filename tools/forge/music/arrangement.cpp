@@ -1,9 +1,5 @@
 #include "forge/music/arrangement.h"
 
-#include "forge/music/sync_schedule.h"
-
-#include <cstddef>
-
 namespace forge {
 namespace {
 
@@ -74,7 +70,6 @@ std::vector<OrderPlan> arrangement() {
         {kTail,  D::none,     F::none,      false, false, B::hold,  P::sustain,  A::none,       M::none,       0, M::none,       70},
     };
     // clang-format on
-    sheet.resize(std::size_t(showOrderCount()), sheet.back());
     return sheet;
 }
 

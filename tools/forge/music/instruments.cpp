@@ -25,18 +25,17 @@ XmEnvelope envelope(std::vector<XmEnvelopePoint> points, int sustainPoint = -1) 
     return e;
 }
 
-XmInstrument oneShot(const char* name, Signal s, uint8_t volume, uint8_t panning = 128,
-                     bool eightBit = false) {
+// Sample volumes stay at full: every note the parts write sets its own volume.
+XmInstrument oneShot(const char* name, Signal s, uint8_t panning = 128, bool eightBit = false) {
     normalise(s, kSamplePeak);
     XmInstrument ins;
     ins.name = name;
     XmSample sample = makeSample(name, s);
-    sample.volume = volume;
     sample.panning = panning;
     if (eightBit) {
         // Noise hides 8-bit steps; half the bytes.
         sample.sixteenBit = false;
-        for (int16_t& v : sample.frames) v = int16_t(std::lround(v / 256.0));
+        for (int16_t& v : sample.frames) v = int16_t(std::clamp(std::lround(v / 256.0), -128L, 127L));
     }
     ins.samples.push_back(std::move(sample));
     return ins;
@@ -46,8 +45,7 @@ XmInstrument oneShot(const char* name, Signal s, uint8_t volume, uint8_t panning
 // highest note it plays; `make` synthesises a sample at the region's centre pitch and returns
 // its signal, pitch and loop.
 template <typename Make>
-XmInstrument regional(const char* name, int lowMidi, int highMidi, uint8_t volume, uint8_t panning,
-                      Make make) {
+XmInstrument regional(const char* name, int lowMidi, int highMidi, uint8_t panning, Make make) {
     XmInstrument ins;
     ins.name = name;
     int region = 0;
@@ -55,7 +53,6 @@ XmInstrument regional(const char* name, int lowMidi, int highMidi, uint8_t volum
          centre += kNotesPerRegion, ++region) {
         const double maxHz = kNyquistGuard / std::pow(2.0, (kNotesPerRegion / 2) / 12.0);
         XmSample sample = make(midiToHz(centre), maxHz);
-        sample.volume = volume;
         sample.panning = panning;
         ins.samples.push_back(std::move(sample));
         for (int midi = centre - kNotesPerRegion / 2; midi < centre + kNotesPerRegion / 2; ++midi) {
@@ -143,7 +140,7 @@ XmInstrument kick() {
     mixInto(s, click, 0.5f);
     softClip(s, 1.8f);
     fadeOut(s, 0.03);
-    return oneShot("kick", s, 64);
+    return oneShot("kick", s);
 }
 
 XmInstrument snare() {
@@ -157,7 +154,7 @@ XmInstrument snare() {
     Signal s = body;
     mixInto(s, noise, 0.9f);
     fadeOut(s, 0.05);
-    return oneShot("snare", s, 50);
+    return oneShot("snare", s);
 }
 
 XmInstrument clap() {
@@ -174,21 +171,21 @@ XmInstrument clap() {
             s[i] += float(noise[i] * std::pow(0.5, double(i - start) / (halfLife * kSynthRate)));
     }
     fadeOut(s, 0.05);
-    return oneShot("clap", s, 40, 140);
+    return oneShot("clap", s, 140);
 }
 
 XmInstrument closedHat() {
-    return oneShot("closed hat", cymbal(0.09, 0.018, 6000, 13), 30, 150, true);
+    return oneShot("closed hat", cymbal(0.09, 0.018, 6000, 13), 150, true);
 }
 XmInstrument openHat() {
-    return oneShot("open hat", cymbal(0.6, 0.13, 6000, 17), 26, 150, true);
+    return oneShot("open hat", cymbal(0.6, 0.13, 6000, 17), 150, true);
 }
 XmInstrument crash() {
-    return oneShot("crash", cymbal(2.6, 0.55, 3500, 19), 34, 110, true);
+    return oneShot("crash", cymbal(2.6, 0.55, 3500, 19), 110, true);
 }
 
 XmInstrument tom() {
-    XmInstrument ins = regional("tom", 40, 63, 46, 128, [](double hz, double) {
+    XmInstrument ins = regional("tom", 40, 63, 128, [](double hz, double) {
         const double pitch = tunablePitch(hz);
         Signal s = sineSweep(0.6, pitch * 1.6, pitch, 0.05);
         exponentialDecay(s, 0.12, 0.01);
@@ -220,11 +217,11 @@ XmInstrument riser() {
     }
     fadeIn(s, 0.2);
     fadeOut(s, 0.02);
-    return oneShot("riser", s, 30);
+    return oneShot("riser", s);
 }
 
 XmInstrument bass() {
-    XmInstrument ins = regional("bass", 24, 59, 64, 128, [](double hz, double maxHz) {
+    XmInstrument ins = regional("bass", 24, 59, 128, [](double hz, double maxHz) {
         // Saw through a low-pass, with its fundamental doubled for weight.
         auto shape = [](int h, double f) { return (h == 1 ? 2.0 : sawShape(h)) * lowpassGain(f, 750); };
         return loopedTone("bass", hz, 0.25, shape, maxHz, {ToneLayer{}}, 1.6f);
@@ -235,7 +232,7 @@ XmInstrument bass() {
 }
 
 XmInstrument pad() {
-    XmInstrument ins = regional("pad", 43, 84, 50, 128, [](double hz, double maxHz) {
+    XmInstrument ins = regional("pad", 43, 84, 128, [](double hz, double maxHz) {
         auto shape = [](int h, double f) { return sawShape(h) * lowpassGain(f, 1800); };
         // Three saws a whole cycle apart across a 1.6 s loop, and a quiet one an octave up.
         const std::vector<ToneLayer> layers = {
@@ -248,7 +245,7 @@ XmInstrument pad() {
 }
 
 XmInstrument stab() {
-    XmInstrument ins = regional("stab", 48, 84, 48, 128, [](double hz, double maxHz) {
+    XmInstrument ins = regional("stab", 48, 84, 128, [](double hz, double maxHz) {
         auto shape = [](int h, double f) { return sawShape(h) * lowpassGain(f, 4200); };
         const std::vector<ToneLayer> layers = {{-1, 1, 0.9, 0.0}, {0, 1, 1.0, 1.7}, {1, 1, 0.9, 0.4}};
         return loopedTone("stab", hz, 0.6, shape, maxHz, layers);
@@ -259,7 +256,7 @@ XmInstrument stab() {
 }
 
 XmInstrument pluck() {
-    return regional("pluck", 55, 96, 44, 80, [](double hz, double maxHz) {
+    return regional("pluck", 55, 96, 80, [](double hz, double maxHz) {
         // A 30% pulse whose upper partials die away first.
         std::vector<double> ratios, gains, halfLives;
         for (int h = 1; h <= 40; ++h) {
@@ -272,7 +269,7 @@ XmInstrument pluck() {
 }
 
 XmInstrument lead() {
-    XmInstrument ins = regional("lead", 55, 96, 50, 128, [](double hz, double maxHz) {
+    XmInstrument ins = regional("lead", 55, 96, 128, [](double hz, double maxHz) {
         // Saw and square a cycle apart: a warm, slightly chorused lead.
         auto shape = [](int h, double f) {
             return (sawShape(h) + 0.6 * squareShape(h)) * lowpassGain(f, 3200);
@@ -289,7 +286,7 @@ XmInstrument lead() {
 }
 
 XmInstrument bell() {
-    return regional("bell", 60, 95, 42, 150, [](double hz, double maxHz) {
+    return regional("bell", 60, 95, 150, [](double hz, double maxHz) {
         return decayingTone("bell", hz, 2.2, maxHz, {1.0, 2.0, 3.0, 4.16, 5.43, 6.79},
                             {1.0, 0.6, 0.35, 0.25, 0.15, 0.1}, {0.7, 0.45, 0.3, 0.2, 0.12, 0.08});
     });

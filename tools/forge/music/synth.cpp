@@ -57,25 +57,6 @@ Signal whiteNoise(double seconds, uint32_t seed) {
     return s;
 }
 
-Signal harmonicLoop(int frames, double cycles, const std::vector<double>& amplitudes, double maxHz) {
-    Signal s(size_t(std::max(frames, 1)), 0.0f);
-    const double fundamental = cycles * kSynthRate / double(frames);
-    for (size_t h = 1; h <= amplitudes.size(); ++h) {
-        if (double(h) * fundamental > maxHz) break;
-        const double a = amplitudes[h - 1];
-        if (a == 0) continue;
-        const double step = kTwoPi * double(h) * cycles / double(frames);
-        for (size_t i = 0; i < s.size(); ++i) s[i] += float(a * std::sin(step * double(i)));
-    }
-    return s;
-}
-
-std::vector<double> sawHarmonics(int count) {
-    std::vector<double> a(size_t(std::max(count, 0)));
-    for (size_t h = 1; h <= a.size(); ++h) a[h - 1] = (h % 2 ? 1.0 : -1.0) / double(h);
-    return a;
-}
-
 ToneLoop toneLoop(double hz, double seconds, const HarmonicShape& shape, double maxHz,
                   const std::vector<ToneLayer>& layers) {
     // Whole cycles in the loop, then the frame count that gives the tunable pitch most closely:
@@ -122,14 +103,6 @@ double squareShape(int h) {
 double lowpassGain(double hz, double cutoffHz) {
     const double r = hz / cutoffHz;
     return 1.0 / (1.0 + r * r);
-}
-
-std::vector<double> squareHarmonics(int count, double pulseWidth) {
-    // Fourier series of a pulse of the given duty cycle (sine terms only, phase-shifted so the
-    // loop starts near zero).
-    std::vector<double> a(size_t(std::max(count, 0)));
-    for (size_t h = 1; h <= a.size(); ++h) a[h - 1] = std::sin(kPi * double(h) * pulseWidth) / double(h);
-    return a;
 }
 
 void lowpass(Signal& s, double cutoffHz) {

@@ -40,15 +40,9 @@ int framesFor(double seconds, double rate = kSynthRate);
 Signal sineSweep(double seconds, double startHz, double endHz, double sweepSeconds);
 Signal whiteNoise(double seconds, uint32_t seed);
 
-// One loop of `frames` frames holding `cycles` whole periods of a waveform given by its harmonic
-// amplitudes (amplitudes[h - 1] for harmonic h), so the loop joins without a click and the
-// sound holds no partial above maxHz when played at the loop's own rate.
-Signal harmonicLoop(int frames, double cycles, const std::vector<double>& amplitudes, double maxHz);
-std::vector<double> sawHarmonics(int count);
-
-// A tone as a loop: every layer is a copy of the waveform, `multiple` times the first layer's
-// cycles plus `cycleOffset` whole cycles within the loop (a slight detune that beats once per loop), so all
-// layers join.
+// A tone as a loop. Every layer is a copy of the waveform with `multiple` times the first
+// layer's cycles plus `cycleOffset` more in the loop: whole cycles, so every layer joins, and a
+// cycle more is a slight detune that beats once per loop.
 struct ToneLayer {
     int cycleOffset = 0;
     int multiple = 1; // 2 = an octave above the first layer
@@ -69,7 +63,6 @@ double sawShape(int h);
 double squareShape(int h); // odd harmonics only
 // Gain of a gentle two-pole low-pass at hz.
 double lowpassGain(double hz, double cutoffHz);
-std::vector<double> squareHarmonics(int count, double pulseWidth = 0.5);
 
 // In-place shaping.
 void lowpass(Signal& s, double cutoffHz);  // one pole
