@@ -43,6 +43,12 @@ void skipSubBlocks(BglCursor& in) {
     for (uint8_t length = in.u8(); length > 0 && !in.failed(); length = in.u8()) in.skip(length);
 }
 
+// An extension: its label byte, then its sub-blocks.
+void gif_skip_extension(BglCursor& in) {
+    in.u8();
+    skipSubBlocks(in);
+}
+
 struct Messages {
     const char* readDescriptor;
     const char* allocRaster;
@@ -184,8 +190,7 @@ bglimage* bgl_decode_gif(const uint8_t* data, size_t size, const BglReadLimits& 
         if (block == kTrailer) break;
         if (block == kExtensionIntroducer) {
             bgl_verbose("GIF: Reading and ignoring extension\n");
-            in.u8(); // label
-            skipSubBlocks(in);
+            gif_skip_extension(in);
         } else if (block == kImageSeparator && !haveImage) {
             bgl_verbose("GIF: Found image descriptor\n");
             if (!readImage(in, limits, screen, kFirstImage, first, local, raster)) return nullptr;
