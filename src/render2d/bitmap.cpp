@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "imagelib/bgl_image.h"
 #include "render2d/pixel_ops.h"
 #include "render2d/row_kernels.h"
 #include "render2d/row_walker.h"
@@ -25,6 +26,15 @@ Bitmap::Bitmap(Pixel* pixels_, int width_, int height_, int pitch_)
     : pixels(pixels_), width(width_), height(height_), pitch(pitch_) {}
 
 Bitmap::Bitmap(Pixel* pixels_, int width_, int height_) : Bitmap(pixels_, width_, height_, width_) {}
+
+Bitmap::Bitmap(const bglimage* picture) {
+    constexpr int kScreenDepth = 32;
+    if (picture == nullptr || picture->bits_per_pixel != kScreenDepth || picture->image == nullptr) return;
+    pixels = reinterpret_cast<Pixel*>(picture->image);
+    width = picture->width;
+    height = picture->height;
+    pitch = width;
+}
 
 bool clipRows(const Bitmap& bitmap, Pixel* dst, int dstWidth, int dstHeight, int x, int y, ClippedRows& out) {
     if (bitmap.empty() || !usableDestination(dst, dstWidth, dstHeight)) return false;

@@ -5,6 +5,8 @@
 // A default-constructed (empty) Bitmap draws nothing.
 #include "render2d/pixel.h"
 
+struct bglimage;
+
 class Bitmap {
 public:
     Pixel* pixels = nullptr;
@@ -15,6 +17,9 @@ public:
     Bitmap() = default;
     Bitmap(Pixel* pixels, int width, int height, int pitch);
     Bitmap(Pixel* pixels, int width, int height);
+    // A view of a whole 32-bit picture (pitch = width). A picture of another depth, or none,
+    // gives an empty Bitmap rather than a view that reads past its pixels.
+    explicit Bitmap(const bglimage* picture);
 
     bool empty() const { return pixels == nullptr || width <= 0 || height <= 0 || pitch < width; }
 

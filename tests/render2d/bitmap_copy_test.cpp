@@ -5,6 +5,7 @@
 #include <functional>
 #include <limits>
 
+#include "imagelib/bgl_image.h"
 #include "pixel_test_support.h"
 #include "render2d/bitmap.h"
 #include "render2d/pixel_ops.h"
@@ -170,4 +171,21 @@ TEST(BitmapCopy, EmptyBitmapsAndDestinationsDrawNothing) {
     Bitmap(&s, 1, 1).draw(dst.pixels.data(), 4, 4, std::numeric_limits<int>::min(), 0);
     Bitmap(&s, 1, 1).draw(dst.pixels.data(), 4, 4, 0, std::numeric_limits<int>::max());
     for (Pixel p : dst.pixels) EXPECT_EQ(p, 0x55u);
+}
+
+TEST(BitmapCopy, ViewsOnlyThirtyTwoBitPictures) {
+    bglimage* picture = bgl_create_image(3, 2, 32, 0);
+    ASSERT_NE(picture, nullptr);
+    const Bitmap view(picture);
+    EXPECT_EQ(view.pixels, reinterpret_cast<Pixel*>(picture->image));
+    EXPECT_EQ(view.width, 3);
+    EXPECT_EQ(view.height, 2);
+    EXPECT_EQ(view.pitch, 3);
+    bgl_free_image(picture);
+
+    bglimage* palette = bgl_create_image(3, 2, 8, 256);
+    ASSERT_NE(palette, nullptr);
+    EXPECT_TRUE(Bitmap(palette).empty());
+    EXPECT_TRUE(Bitmap(static_cast<const bglimage*>(nullptr)).empty());
+    bgl_free_image(palette);
 }
