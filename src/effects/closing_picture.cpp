@@ -1,0 +1,23 @@
+#include "effects/closing_picture.h"
+
+#include "effects/picture_prep.h"
+#include "effects/show_state.h"
+#include "platform/format.h"
+#include "platform/surface.h"
+
+void ClosingPicture::load() {
+    picture = fetchScreenPicture("corpse2.jpg");
+    bitmap = Bitmap(picture);
+}
+
+void ClosingPicture::start() {
+    startTime = static_cast<int>(showTime);
+    phase = 0;
+    lastSyncCount = syncCount.load();
+}
+
+void ClosingPicture::render() {
+    auto* screen = static_cast<Pixel*>(backSurface->lock());
+    bitmap.draw(screen, kScreenWidth, kScreenHeight, 0, 0);
+    backSurface->unlock();
+}

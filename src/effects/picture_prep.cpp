@@ -1,0 +1,69 @@
+#include "effects/picture_prep.h"
+
+#include <string>
+
+#include "effects/show_state.h"
+#include "imagelib/bgl.h"
+#include "resources/fatal_error.h"
+#include "resources/image_cache.h"
+
+namespace {
+
+constexpr const char* kDataFolder = "data/";
+constexpr const char* kErrorTitle = "BGL error!";
+constexpr int kScreenDepth = 32;
+
+// A library operation's result: 0 is a failure with its message on the error stack.
+void check(int result) {
+    if (result == 0) bglErrorBox();
+}
+
+[[noreturn]] void missingPicture(const char* name) {
+    const std::string text = std::string("could not load ") + kDataFolder + name;
+    showFatalError(kErrorTitle, text.c_str());
+}
+
+} // namespace
+
+bglimage* fetchPicture(const char* name) {
+    bglimage* picture = imageCache != nullptr ? imageCache->get(name, kDataFolder) : nullptr;
+    if (picture == nullptr) missingPicture(name);
+    return picture;
+}
+
+void PictureDeleter::operator()(bglimage* picture) const { bgl_free_image(picture); }
+
+OwnedPicture readOwnJpeg(const char* name) {
+    const std::string path = std::string(kDataFolder) + name;
+    OwnedPicture picture(bgl_load_jpg(path.c_str()));
+    if (!picture) bglErrorBox();
+    return picture;
+}
+
+void prepareForScreen(bglimage* picture) {
+    if (picture->bits_per_pixel == kScreenDepth) return;
+    convertTo32Bits(picture);
+    toScreenOrder(picture);
+}
+
+bglimage* fetchScreenPicture(const char* name) {
+    bglimage* picture = fetchPicture(name);
+    prepareForScreen(picture);
+    return picture;
+}
+
+void convertTo32Bits(bglimage* picture) {
+    check(bgl_convert_to_32bit(picture));
+}
+void scalePicture(bglimage* picture, std::uint16_t width, std::uint16_t height) {
+    check(bgl_scale_size(width, height, picture));
+}
+void tilePicture(bglimage* picture) {
+    check(bgl_tiler(picture));
+}
+void blurPicture(bglimage* picture) {
+    check(bgl_blur(picture));
+}
+void blurPictureMore(bglimage* picture) {
+    check(bgl_blur_more(picture));
+}

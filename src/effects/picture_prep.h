@@ -1,0 +1,31 @@
+#pragma once
+// Preparing pictures for drawing. Every step runs one picture-library operation and ends the show
+// through the "BGL error!" box when it fails, so no effect ever draws from a missing buffer.
+#include <cstdint>
+#include <memory>
+
+struct bglimage;
+
+// A picture of the effect's own (not from the cache), freed when dropped.
+struct PictureDeleter {
+    void operator()(bglimage* picture) const;
+};
+using OwnedPicture = std::unique_ptr<bglimage, PictureDeleter>;
+
+// The shared picture `name` under "data/" from the image cache; never null.
+bglimage* fetchPicture(const char* name);
+// Reads a JPEG picture of the effect's own under "data/" (not shared through the cache); never
+// null.
+OwnedPicture readOwnJpeg(const char* name);
+
+// A picture that is not 32 bits deep yet is converted and brought into the framebuffer's byte
+// order; one that is (shared and already prepared by another effect) is left alone.
+void prepareForScreen(bglimage* picture);
+// fetchPicture, then prepareForScreen.
+bglimage* fetchScreenPicture(const char* name);
+
+void convertTo32Bits(bglimage* picture);
+void scalePicture(bglimage* picture, std::uint16_t width, std::uint16_t height);
+void tilePicture(bglimage* picture);
+void blurPicture(bglimage* picture);
+void blurPictureMore(bglimage* picture);
