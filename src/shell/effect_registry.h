@@ -19,6 +19,13 @@ template <class T> EffectSlot effectSlot(const char* name, int syncValue) {
             [](Effect& e) { static_cast<T&>(e).start(); }};
 }
 
+// A slot for an instance that other effects reach too (the tunnel, which the second zoom draws
+// underneath its own frame).
+template <class T> EffectSlot effectSlot(const char* name, int syncValue, T& instance) {
+    return {name, syncValue, &instance, [](Effect& e) { static_cast<T&>(e).load(); },
+            [](Effect& e) { static_cast<T&>(e).start(); }};
+}
+
 // A timeline entry whose effect does not exist yet: it still takes a loading step.
 inline EffectSlot missingEffect(const char* name, int syncValue) {
     return {name, syncValue, nullptr, nullptr, nullptr};
