@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "effects/logo.h"
 #include "effects/show_state.h"
 #include "forge/pcx/pcx_encoder.h"
@@ -67,8 +69,10 @@ class PictureEffectTest : public ::testing::Test {
 protected:
     void SetUp() override {
         previousFolder = std::filesystem::current_path();
+        // Named by test and process: other builds and worktrees run the same tests at the same time.
         folder = std::filesystem::path(::testing::TempDir()) /
-                 ("effects_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+                 ("effects_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+                  "_" + std::to_string(::getpid()));
         std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder / "data");
         std::filesystem::current_path(folder);

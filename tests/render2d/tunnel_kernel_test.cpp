@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "pixel_test_support.h"
 #include "render2d/flare.h"
 #include "render2d/tunnel_kernel.h"
@@ -20,7 +22,8 @@ std::vector<Pixel> numberedTexture() {
 }
 
 std::string writeTemporary(const std::string& name, const std::vector<std::uint8_t>& bytes) {
-    const std::string path = ::testing::TempDir() + name;
+    // Named by process: other builds and worktrees run the same tests at the same time.
+    const std::string path = ::testing::TempDir() + std::to_string(::getpid()) + "_" + name;
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) return path;
     std::fwrite(bytes.data(), 1, bytes.size(), file);
@@ -54,7 +57,9 @@ TEST(TunnelTable, ReadsLittleEndianEntriesAndRefusesShortFiles) {
     bytes[kTunnelTableBytes - 2] = 0xFF;
     bytes[kTunnelTableBytes - 1] = 0xFF;
     std::vector<std::uint16_t> table;
-    EXPECT_EQ(readTunnelTable(writeTemporary("long_table.dat", bytes).c_str(), table), "");
+    const std::string longPath = writeTemporary("long_table.dat", bytes);
+    EXPECT_EQ(readTunnelTable(longPath.c_str(), table), "");
+    std::remove(longPath.c_str());
     ASSERT_EQ(table.size(), static_cast<size_t>(kTunnelPixels));
     EXPECT_EQ(table[0], 0x1234);
     EXPECT_EQ(table[kTunnelPixels - 1], 0xFFFF);
@@ -64,6 +69,7 @@ TEST(TunnelTable, ReadsLittleEndianEntriesAndRefusesShortFiles) {
     const std::string problem = readTunnelTable(shortPath.c_str(), table);
     EXPECT_NE(problem.find(shortPath), std::string::npos) << problem;
     EXPECT_NE(problem.find("shorter than 128000 bytes"), std::string::npos) << problem;
+    std::remove(shortPath.c_str());
     EXPECT_NE(readTunnelTable("no/such/wormtab.dat", table).find("could not open"), std::string::npos);
 }
 
