@@ -9,6 +9,8 @@
 #include <string>
 #include <system_error>
 
+#include "platform/dialogs.h"
+#include "resources/fatal_error.h"
 #include "shell/capture.h"
 #include "shell/effect_registry.h"
 
@@ -95,5 +97,8 @@ int main(int argc, char** argv) {
         std::filesystem::current_path(base, ec);
         SDL_free(base);
     }
+    // A picture that cannot be read ends the capture at once, its "BGL error!" on standard error.
+    setFatalErrorHandler(
+        [](const char* title, const char* text) { ConsoleDialogs().showError(title, text); });
     return runCapture(options, showEffects());
 }

@@ -8,6 +8,7 @@
 #include "platform/dialogs.h"
 #include "platform/music_player.h"
 #include "platform/sdl_window.h"
+#include "resources/fatal_error.h"
 #include "shell/effect_registry.h"
 #include "shell/show.h"
 
@@ -21,6 +22,9 @@ int main(int, char**) {
     // Without a display the boxes print on standard error and the window cannot open.
     std::string reason;
     initVideo(reason);
+
+    // A picture that cannot be read ends the show at once, after its "BGL error!" box.
+    setFatalErrorHandler([](const char* title, const char* text) { systemDialogs().showError(title, text); });
 
     std::unique_ptr<Music> music = createLiveMusic();
     ShowPlatform platform{systemDialogs(), *music, createSdlWindow};
