@@ -9,6 +9,7 @@
 #include "pixel_test_support.h"
 #include "render2d/bitmap.h"
 #include "render2d/pixel_ops.h"
+#include "resources/bitmap_font.h"
 
 namespace {
 
@@ -96,23 +97,6 @@ TEST(BitmapCopy, EveryModeClipsAndCombinesEachCoveredPixel) {
         });
 }
 
-TEST(BitmapCopy, PlacementAtTheScreenEdges) {
-    Canvas source(20, 20);
-    for (int y = 0; y < 20; ++y)
-        for (int x = 0; x < 20; ++x) source.at(x, y) = static_cast<Pixel>(y * 100 + x + 1);
-    Canvas screen(320, 200);
-    source.bitmap().draw(screen.pixels.data(), 320, 200, -10, -10);
-    EXPECT_EQ(screen.at(0, 0), 10u * 100 + 10 + 1); // from the eleventh column and row on
-    EXPECT_EQ(screen.at(9, 9), 19u * 100 + 19 + 1);
-    EXPECT_EQ(screen.at(10, 0), 0u);
-
-    Canvas right(320, 200);
-    source.bitmap().draw(right.pixels.data(), 320, 200, 315, 195);
-    EXPECT_EQ(right.at(315, 195), 1u); // only the first five columns and rows
-    EXPECT_EQ(right.at(319, 199), 4u * 100 + 4 + 1);
-    EXPECT_EQ(right.at(314, 195), 0u);
-}
-
 TEST(BitmapCopy, SpecialValuesOfTheModes) {
     // Only the whole word 0 is transparent.
     Pixel s = 0x01000000u;
@@ -188,4 +172,14 @@ TEST(BitmapCopy, ViewsOnlyThirtyTwoBitPictures) {
     EXPECT_TRUE(Bitmap(palette).empty());
     EXPECT_TRUE(Bitmap(static_cast<const bglimage*>(nullptr)).empty());
     bgl_free_image(palette);
+
+    // Text without glyphs makes a picture of height 0: a view of it draws nothing.
+    const BitmapFont noGlyphs;
+    bglimage* text = noGlyphs.makeTextImage("ab");
+    ASSERT_NE(text, nullptr);
+    EXPECT_TRUE(Bitmap(text).empty());
+    Pixel d = 0x55u;
+    Bitmap(text).drawTransparent(&d, 1, 1, 0, 0);
+    EXPECT_EQ(d, 0x55u);
+    bgl_free_image(text);
 }
