@@ -1,0 +1,72 @@
+#include "effects/second_warp.h"
+
+#include "effects/logo.h"
+#include "effects/picture_prep.h"
+#include "effects/screen_picture.h"
+#include "effects/second_zoom.h"
+#include "effects/show_math.h"
+#include "effects/show_state.h"
+#include "effects/warp_edges.h"
+#include "effects/zoom_pair.h"
+#include "platform/surface.h"
+#include "render2d/warp_mix.h"
+
+namespace {
+
+constexpr int kPageSyncValue = 240;
+constexpr float kRowsPerPattern = 64.0f;
+
+} // namespace
+
+void SecondWarp::load() {
+    warpA = std::make_unique<RingWarp>(fetchScreenPicture("orion2.jpg"));
+    warpB = std::make_unique<RingWarp>(fetchScreenPicture("orion5.jpg"));
+    buffer.assign(kScreenPixels, 0);
+}
+
+void SecondWarp::start() {
+    startTime = truncToInt(showTime);
+    phase = 0;
+    lastSyncCount = syncCount.load();
+}
+
+void SecondWarp::render() {
+    const int count = syncCount.load();
+    if (count != lastSyncCount) {
+        if (syncValue == kPageSyncValue) {
+            lastSyncCount = count;
+            ++phase;
+        }
+        // The second zoom, drawn underneath from now on, must neither jump in time nor count
+        // these events as its own.
+        if (phase == 1) {
+            secondZoom.lastTime = truncToInt(showTime);
+            secondZoom.lastSyncCount = count;
+        }
+    }
+
+    const WarpOffsets offsets = warpOffsetsAt(showTime);
+    warpA->setOffsets(offsets);
+    warpB->setOffsets(offsets);
+    int edges[kScreenHeight];
+    secondWarpEdges(showTime - static_cast<float>(startTime), edges);
+    warpOverWarp(buffer.data(), edges, *warpA, *warpB);
+
+    const Bitmap frame(buffer.data(), kScreenWidth, kScreenHeight);
+    if (phase == 0) {
+        auto* screen = static_cast<Pixel*>(backSurface->lock());
+        frame.draw(screen, kScreenWidth, kScreenHeight, 0, 0);
+        backSurface->unlock();
+    } else if (phase == 1) {
+        secondZoom.render();
+        auto* screen = static_cast<Pixel*>(backSurface->lock());
+        const float alpha = 1.0f - static_cast<float>(musicRow) / kRowsPerPattern;
+        frame.drawBlend(screen, kScreenWidth, kScreenHeight, 0, 0, alpha);
+        backSurface->unlock();
+    }
+
+    auto* screen = static_cast<Pixel*>(backSurface->lock());
+    logo.drawAdd(screen, kTopLogoX, kTopLogoY);
+    drawReliefCorner(screen);
+    backSurface->unlock();
+}
