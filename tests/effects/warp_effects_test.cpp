@@ -103,7 +103,8 @@ TEST_F(ZoomWarpTest, SecondWarpSweepsFromTheLeftThenFadesOverTheSecondZoom) {
     EXPECT_EQ(pixelAt(20, 120), 0xFF000080u);
 }
 
-// Warped pictures smaller than the view's reach are read with the source held inside them.
+// Warped pictures smaller than the view's reach are read with the source held inside them, and a
+// small still picture reads as black around it.
 TEST_F(ZoomWarpTest, WarpsOfSmallPicturesStayInsideThem) {
     effect_test::writeJpeg("data/orion2.jpg", 320, 100, [](int x, int y, std::uint8_t rgb[3]) {
         rgb[0] = static_cast<std::uint8_t>(x);
@@ -113,6 +114,8 @@ TEST_F(ZoomWarpTest, WarpsOfSmallPicturesStayInsideThem) {
     effect_test::writeJpeg("data/orion5.jpg", 16, 8, [](int x, int, std::uint8_t rgb[3]) {
         rgb[0] = rgb[1] = rgb[2] = static_cast<std::uint8_t>(x * 9);
     });
+    effect_test::writeJpeg("data/corpse2.jpg", 100, 50,
+                           [](int, int, std::uint8_t rgb[3]) { rgb[0] = rgb[1] = rgb[2] = 200; });
     FirstWarp first;
     first.load();
     SecondWarp second;
@@ -121,9 +124,14 @@ TEST_F(ZoomWarpTest, WarpsOfSmallPicturesStayInsideThem) {
     for (float t : {0.0f, 350.0f, 900.0f, 20000.0f}) {
         showTime = t;
         first.render();
+        if (t == 0.0f) {
+            EXPECT_EQ(pixelAt(50, 25) & 0xFFFFFFu, 0x00C8C8C8u);
+            EXPECT_EQ(pixelAt(200, 100), 0u);
+        }
         second.start();
         showTime = t + 1200.0f;
         second.render();
     }
+    EXPECT_EQ(first.warp->lastPixel, 320 * 100 - 1);
     EXPECT_EQ(second.warpB->lastPixel, 16 * 8 - 1);
 }
