@@ -8,41 +8,6 @@
 
 namespace {
 
-// Every chunk kind the reader keeps, as the writer lays them out.
-Scene3ds full_scene() {
-    Scene3ds s;
-    s.segment = std::make_pair(0u, 70000u);
-    s.materials = {{"gold", "gold.jpg", 4}, {"plain", "", std::nullopt}};
-
-    SceneMesh cube = square_mesh("cube");
-    cube.groups = {{"gold", {1}}, {"plain", {0}}};
-    cube.mapping = {{0.25f, 0.75f}, {1, 0}, {1, 1}, {0, 1}};
-    cube.localAxes = std::vector<float>{1, 0, 0, 0, 1, 0, 0, 0, 1, 5, 6, 7};
-    s.meshes = {cube, square_mesh("a name much longer than nineteen")};
-
-    s.lights = {{"lamp", {1, 2, 3}, {0.5f, 0.25f, 1.0f}}};
-    s.cameras = {{"eye", {0, -10, 0}, {0, 0, 0}, 30.0f, 35.0f}};
-
-    SceneNode cubeNode = object_node("cube", {position_key(0, 1, 2, 3), position_key(70000, 4, 5, 6)});
-    cubeNode.pivot = SceneVec3{0.5f, 0.25f, 0.125f};
-    cubeNode.positions[1].spline = {kSplineTension | kSplineBias, 0.5f, 0.0f, -0.25f, 0.0f, 0.0f};
-    cubeNode.rotations = {
-        SceneRotationKey{0, 1.5f, {0, 0, 1}, {}},
-        SceneRotationKey{10, 0.5f, {1, 0, 0}, {kSplineEaseTo | kSplineEaseFrom, 0, 0, 0, 1, 1}}};
-    SceneNode longNode = object_node("a name much longer than nineteen", {position_key(0, 0, 0, 0)});
-    longNode.nodeId.reset(); // a node without its id chunk
-
-    SceneNode cameraNode = track_node(SceneNodeKind::Camera, "eye", {position_key(0, 0, -10, 0)});
-    cameraNode.rolls = {SceneRollKey{0, 0.0f, {}},
-                        SceneRollKey{10, 90.0f, {kSplineContinuity, 0, 0.5f, 0, 0, 0}}};
-    SceneNode targetNode =
-        track_node(SceneNodeKind::Target, "eye", {position_key(0, 0, 0, 0), position_key(5, 1, 0, 0)});
-    targetNode.nodeId.reset();
-    SceneNode lightNode = track_node(SceneNodeKind::Light, "lamp", {position_key(3, 7, 8, 9)});
-    s.nodes = {cubeNode, longNode, cameraNode, targetNode, lightNode};
-    return s;
-}
-
 TEST(Read3ds, RoundTripKeepsEveryChunkKind) {
     OwnedWorld w;
     ASSERT_EQ(read_scene(full_scene(), w.get()), nullptr);
