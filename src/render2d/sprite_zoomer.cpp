@@ -87,7 +87,8 @@ void SpriteZoomer::drawZoomed(Pixel* dst, const Pixel* pixels, int x, int y, int
     if (right <= left) return;
 
     // Edges and step are rounded separately, so the last row or column may step just past the
-    // picture (from a depth of about 658 on): such texels are held at the picture's last one.
+    // picture once it is far away (a few hundred depth units on): such texels are held at the
+    // picture's last one.
     const int firstCol = static_cast<int>(left);
     int cols = 0;
     for (int j = firstCol; static_cast<float>(j) < right; ++j) ++cols;
