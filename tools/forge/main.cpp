@@ -4,6 +4,7 @@
 #include "forge/font/font_file.h"
 #include "forge/music/soundtrack.h"
 #include "forge/pictures/picture_set.h"
+#include "forge/scenes/scene_files.h"
 #include "forge/tunnel/tunnel_table.h"
 #include "imagelib/bgl_image.h"
 
@@ -46,5 +47,6 @@ int main(int argc, char** argv) {
     if (std::string error = forge::writeTunnelTable(outDir); !error.empty()) return fail(error);
     if (std::string error = forge::writePictures(outDir); !error.empty()) return fail(error);
     if (std::string error = forge::writeSoundtrack(outDir); !error.empty()) return fail(error);
+    if (std::string error = forge::writeScenes(outDir); !error.empty()) return fail(error);
     return 0;
 }
