@@ -3,6 +3,8 @@
 #include "effects/closing_picture.h"
 #include "effects/first_warp.h"
 #include "effects/first_zoom.h"
+#include "effects/gold_scene.h"
+#include "effects/metaball_scene.h"
 #include "effects/opening_picture.h"
 #include "effects/second_warp.h"
 #include "effects/second_zoom.h"
@@ -15,9 +17,9 @@ const EffectRegistry& showEffects() {
     static const EffectRegistry slots = {
         effectSlot<FirstZoom>("First zoom", 10),
         effectSlot("Second zoom", 22, secondZoom),
-        missingEffect("Metaball scene", 52),
+        effectSlot<MetaballScene>("Metaball scene", 52),
         missingEffect("Double tunnel", 58),
-        missingEffect("Gold 3D scene", 48),
+        effectSlot<GoldScene>("Gold 3D scene", 48),
         missingEffect("Credits", 4),
         missingEffect("Rippling surface", 36),
         effectSlot("Tunnel", 32, tunnel),

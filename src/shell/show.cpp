@@ -1,6 +1,7 @@
 #include "shell/show.h"
 
 #include "effects/show_state.h"
+#include "engine3d/raster.h"
 #include "imagelib/bgl_image.h"
 #include "platform/console.h"
 #include "platform/dialogs.h"
@@ -86,6 +87,7 @@ int playShow(ShowPlatform& platform, const EffectRegistry& registry, MusicSessio
     if (!backSurface) backSurface = new Surface(kScreenWidth, kScreenHeight, kScreenFormat);
     backSurface->clear(Color(0, 0, 0, 1));
     Timer timer = platform.fixedFrameSeconds > 0.0 ? Timer(platform.fixedFrameSeconds) : Timer();
+    row_offsets_init();
 
     createSharedObjects();
     drawLoadingScreen(console);

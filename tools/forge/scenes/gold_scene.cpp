@@ -50,16 +50,16 @@ Scene3ds makeGoldScene() {
         const double phase = kTwoPi * frame / kGoldSceneLastFrame;
         // The knot drifts a little about the centre and tumbles about a slowly changing axis,
         // a good half turn every key (less than a half turn, so each step turns the short way).
-        object.positions.push_back({frame, wobble(phase * 3.0, 25.0f, 30.0f, 18.0f), {}});
+        object.positions.push_back({frame, wobble(phase * 3.0, 12.0f, 25.0f, 10.0f), {}});
         SceneRotationKey turn;
         turn.frame = frame;
         turn.angle = frame == 0 ? 0.0f : 0.55f;
         turn.axis = {float(std::sin(phase * 2.0) * 0.5), float(std::cos(phase * 1.3) * 0.4), 1.0f};
         object.rotations.push_back(turn);
         // The camera sways around its line of sight and breathes in and out.
-        const SceneVec3 sway = wobble(phase * 2.0, 60.0f, 50.0f, 45.0f);
+        const SceneVec3 sway = wobble(phase * 2.0, 30.0f, 40.0f, 20.0f);
         eye.positions.push_back({frame, {sway.x, -kCameraDistance + sway.y, sway.z}, {}});
-        target.positions.push_back({frame, wobble(phase * 5.0, 10.0f, 0.0f, 8.0f), {}});
+        target.positions.push_back({frame, wobble(phase * 5.0, 6.0f, 0.0f, 5.0f), {}});
     }
     eye.rolls.push_back({0, 0.0f, {}});
     eye.rolls.push_back({kGoldSceneLastFrame / 2, 12.0f, {}});

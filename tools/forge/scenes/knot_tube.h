@@ -12,8 +12,8 @@ struct KnotTube {
     int twists = 3;   // turns through the torus hole
     float majorRadius = 2.0f;
     float minorRadius = 0.9f;
-    float tubeRadius = 0.36f;
-    float scale = 25.0f; // file units per unit of the shape above
+    float tubeRadius = 0.42f;
+    float scale = 26.0f; // file units per unit of the shape above
     int segments = 150;  // rings along the knot
     int sides = 12;      // points around each ring
 };

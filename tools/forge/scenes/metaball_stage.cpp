@@ -9,7 +9,7 @@ constexpr double kTwoPi = 6.283185307179586;
 constexpr uint32_t kLightKeySpacing = 100;
 constexpr uint32_t kRotationKeySpacing = 100;
 // The camera looks along the file's +y (z is up) from this far away.
-constexpr float kCameraDistance = 150.0f;
+constexpr float kCameraDistance = 175.0f;
 
 // A small tetrahedron: the carrier object's mesh as loaded, replaced by the surface at once.
 SceneMesh carrierMesh() {
