@@ -145,8 +145,8 @@ void MetaballScene::start() {
     startTime = static_cast<int>(showTime);
 }
 
-void MetaballScene::updateScene(float t) {
-    if (!world.objects || staticField.size() != size_t(kMetaballGridPoints)) return; // not loaded
+void MetaballScene::updateField(float t) {
+    if (staticField.size() != size_t(kMetaballGridPoints)) return; // not loaded
     // The first two charge records carry the wandering charges while rendering.
     Charge& a = charges[0];
     Charge& b = charges[1];
@@ -162,6 +162,11 @@ void MetaballScene::updateScene(float t) {
         // Limited from above only: far from every charge the field sinks towards -0.6 * 255.
         p.value = std::min((a.contribution + b.contribution + staticField[i]) * kFieldScale, kFieldLimit);
     }
+}
+
+void MetaballScene::updateScene(float t) {
+    if (!world.objects || staticField.size() != size_t(kMetaballGridPoints)) return; // not loaded
+    updateField(t);
     Object* surface = world.objects;
     metaball_polygonise(surface, kSurfaceScale);
     world_animate(&world, keyFrameAt(t));

@@ -36,7 +36,9 @@ public:
     EngineError loadWorld(const char* path);
     // The eight fixed charges' field at every grid point, summed once at load.
     void computeStaticField();
-    // The field with the wandering charges at effect time t, the new surface and the 3D passes.
+    // The grid's values at effect time t: the fixed field plus the two wandering charges.
+    void updateField(float t);
+    // updateField, the new surface, the keyframes, the extra rotation and the 3D passes.
     void updateScene(float t);
     // Draws one frame at the current showTime into a 320x200 buffer.
     void drawFrame(Pixel* screen);
