@@ -1,11 +1,9 @@
 // The four fillers and their shared scan conversion.
 #include "drawing_fixtures.h"
-#include "engine3d/edge_walker.h"
 #include "engine3d/poly_fillers.h"
 #include "engine3d/raster.h"
 #include "imagelib/bgl_image.h"
 
-#include <cmath>
 
 namespace {
 
@@ -168,35 +166,4 @@ TEST(PolyFillers, NothingLandsOutsideTheFrame) {
     fill_textured(world.get(), &wide, frame.pixels(), white.data());
     EXPECT_TRUE(frame.guardsIntact());
     EXPECT_GT(frame.changed(), 0);
-}
-
-TEST(PolyFillers, WrapToInt32KeepsTheLowBits) {
-    EXPECT_EQ(wrap_to_int32(65536.0 * 3.0), 196608);
-    EXPECT_EQ(wrap_to_int32(-1.5), -1);
-    EXPECT_EQ(wrap_to_int32(4294967296.0 + 5.0), 5);
-    EXPECT_EQ(wrap_to_int32(2147483648.0), INT32_MIN);
-    EXPECT_EQ(wrap_to_int32(1.0e300), wrap_to_int32(std::fmod(1.0e300, 4294967296.0)));
-    EXPECT_EQ(wrap_to_int32(std::nan("")), 0);
-    EXPECT_EQ(wrap_to_int32(-INFINITY), 0);
-}
-
-TEST(EdgeWalker, FillsExactlyTheRowsAndSpansOfAQuad) {
-    // A 16.16 quad from (10, 10) to (20, 14), corners counter-clockwise on screen.
-    const SpanCorner<1> corners[] = {{10 << 16, 10 << 16, {0}},
-                                     {10 << 16, 14 << 16, {0}},
-                                     {20 << 16, 14 << 16, {0}},
-                                     {20 << 16, 10 << 16, {0}}};
-    GuardedFrame frame;
-    int spans = 0;
-    scan_polygon<1>(
-        corners, 4, {1 << 16}, frame.pixels(),
-        [&](uint32_t* dst, int count, std::array<uint32_t, 1>& value, const std::array<uint32_t, 1>& step) {
-            ++spans;
-            for (int i = 0; i < count; ++i, value[0] += step[0]) dst[i] = value[0] >> 8;
-        });
-    EXPECT_EQ(spans, 4);
-    EXPECT_EQ(frame.changed(), 4 * 10 - 4); // the first pixel of every span reads 0
-    EXPECT_EQ(frame.at(19, 13), 9u);
-    EXPECT_EQ(frame.at(20, 13), 0u);
-    EXPECT_EQ(frame.at(15, 14), 0u);
 }
