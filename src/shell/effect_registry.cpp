@@ -1,11 +1,14 @@
 #include "shell/effect_registry.h"
 
 #include "effects/closing_picture.h"
+#include "effects/credits_effect.h"
+#include "effects/double_tunnel_effect.h"
 #include "effects/first_warp.h"
 #include "effects/first_zoom.h"
 #include "effects/gold_scene.h"
 #include "effects/metaball_scene.h"
 #include "effects/opening_picture.h"
+#include "effects/rippling_surface_effect.h"
 #include "effects/second_warp.h"
 #include "effects/second_zoom.h"
 #include "effects/tunnel_effect.h"
@@ -18,10 +21,10 @@ const EffectRegistry& showEffects() {
         effectSlot<FirstZoom>("First zoom", 10),
         effectSlot("Second zoom", 22, secondZoom),
         effectSlot<MetaballScene>("Metaball scene", 52),
-        missingEffect("Double tunnel", 58),
+        effectSlot<DoubleTunnelEffect>("Double tunnel", 58),
         effectSlot<GoldScene>("Gold 3D scene", 48),
-        missingEffect("Credits", 4),
-        missingEffect("Rippling surface", 36),
+        effectSlot<CreditsEffect>("Credits", 4),
+        effectSlot<RipplingSurfaceEffect>("Rippling surface", 36),
         effectSlot("Tunnel", 32, tunnel),
         effectSlot<FirstWarp>("First warp", 16),
         effectSlot<SecondWarp>("Second warp", 18),
