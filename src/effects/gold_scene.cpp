@@ -6,6 +6,7 @@
 
 #include "effects/logo.h"
 #include "effects/picture_prep.h"
+#include "effects/show_math.h"
 #include "effects/show_state.h"
 #include "engine3d/draw_list.h"
 #include "engine3d/keyframes.h"
@@ -55,22 +56,6 @@ constexpr int kLogoY = 10;
 
 // Key frames advance one per 3 hundredths of a second, about 33 a second.
 constexpr float kHundredthsPerKeyFrame = 3.0f;
-
-// A keyframe number for any clock value: huge or broken times stay inside an int.
-int keyFrameAt(float hundredths) {
-    const double frame = std::trunc(double(hundredths) / kHundredthsPerKeyFrame);
-    if (std::isnan(frame)) return 0;
-    return int(std::clamp(frame, -2147483647.0, 2147483647.0));
-}
-
-// A picture the fillers read as 256x256 32-bit texels; anything else would be read past its end.
-void requireTexture(const bglimage* picture, const char* name) {
-    if (picture->width == kTextureSide && picture->height == kTextureSide &&
-        picture->bits_per_pixel == kScreenDepth)
-        return;
-    const std::string text = std::string("data/") + name + " must be a 256x256 picture here";
-    showFatalError("BGL error!", text.c_str());
-}
 
 } // namespace
 
@@ -141,7 +126,7 @@ void GoldScene::drawFrame(Pixel* screen) {
     grid->drawLit(screen);
 
     // No lighting pass: the gold map alone colours the object.
-    world_animate(&world, keyFrameAt(b));
+    world_animate(&world, keyFrameAt(b, kHundredthsPerKeyFrame));
     world_transform(&world);
     world_sort(&world);
 

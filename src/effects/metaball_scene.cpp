@@ -6,6 +6,7 @@
 
 #include "effects/logo.h"
 #include "effects/picture_prep.h"
+#include "effects/show_math.h"
 #include "effects/show_state.h"
 #include "engine3d/draw_list.h"
 #include "engine3d/keyframes.h"
@@ -57,12 +58,6 @@ constexpr int kLogoY = 10;
 // Key frames advance one per 6 hundredths of a second.
 constexpr float kHundredthsPerKeyFrame = 6.0f;
 
-int keyFrameAt(float hundredths) {
-    const double frame = std::trunc(double(hundredths) / kHundredthsPerKeyFrame);
-    if (std::isnan(frame)) return 0;
-    return int(std::clamp(frame, -2147483647.0, 2147483647.0));
-}
-
 // Grid positions are used truncated: -1.5 counts as -1, 1.5 as 1.
 float truncated(float coordinate) {
     return std::trunc(coordinate);
@@ -70,14 +65,6 @@ float truncated(float coordinate) {
 
 float squared(float v) {
     return v * v;
-}
-
-void requireTexture(const bglimage* picture, const char* name) {
-    if (picture->width == kTextureSide && picture->height == kTextureSide &&
-        picture->bits_per_pixel == kScreenDepth)
-        return;
-    const std::string text = std::string("data/") + name + " must be a 256x256 picture here";
-    showFatalError("BGL error!", text.c_str());
 }
 
 Bitmap screenBitmap(bglimage* picture) {
@@ -169,7 +156,7 @@ void MetaballScene::updateScene(float t) {
     updateField(t);
     Object* surface = world.objects;
     metaball_polygonise(surface, kSurfaceScale);
-    world_animate(&world, keyFrameAt(t));
+    world_animate(&world, keyFrameAt(t, kHundredthsPerKeyFrame));
     // Where the rotation track does not reach, this builds on the last frame's orientation.
     matrix_rotate(surface->rotation_matrix, surface->rotation_matrix, std::sin(t / 300.0f) * 4.0f,
                   std::cos(0.0025f * t) * 2.0f, 0.0f);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "effects/show_state.h"
+#include "engine3d/raster.h"
 #include "imagelib/bgl.h"
 #include "resources/fatal_error.h"
 #include "resources/image_cache.h"
@@ -31,7 +32,9 @@ bglimage* fetchPicture(const char* name) {
     return picture;
 }
 
-void PictureDeleter::operator()(bglimage* picture) const { bgl_free_image(picture); }
+void PictureDeleter::operator()(bglimage* picture) const {
+    bgl_free_image(picture);
+}
 
 OwnedPicture readOwnJpeg(const char* name) {
     const std::string path = std::string(kDataFolder) + name;
@@ -50,6 +53,14 @@ bglimage* fetchScreenPicture(const char* name) {
     bglimage* picture = fetchPicture(name);
     prepareForScreen(picture);
     return picture;
+}
+
+void requireTexture(const bglimage* picture, const char* name) {
+    if (picture->width == kTextureSide && picture->height == kTextureSide &&
+        picture->bits_per_pixel == kScreenDepth)
+        return;
+    const std::string text = std::string("data/") + name + " must be a 256x256 picture here";
+    showFatalError("BGL error!", text.c_str());
 }
 
 void convertTo32Bits(bglimage* picture) {

@@ -24,6 +24,10 @@ void prepareForScreen(bglimage* picture);
 // fetchPicture, then prepareForScreen.
 bglimage* fetchScreenPicture(const char* name);
 
+// A texture the 3D fillers read as 256x256 32-bit texels; anything else would be read past its
+// end, so the show ends with a message naming the file instead.
+void requireTexture(const bglimage* picture, const char* name);
+
 void convertTo32Bits(bglimage* picture);
 void scalePicture(bglimage* picture, std::uint16_t width, std::uint16_t height);
 void tilePicture(bglimage* picture);
