@@ -1,5 +1,7 @@
 #include "platform/module_player.h"
 
+#include "platform/xm_extent.h"
+
 #include <libopenmpt/libopenmpt.hpp>
 
 #include <algorithm>
@@ -58,6 +60,11 @@ bool ModulePlayer::load(const std::string& path, std::string& error) {
 bool ModulePlayer::loadFromMemory(const std::vector<char>& bytes, const std::string& name,
                                   std::string& error) {
     module.reset();
+    // The module library would play a cut-short file with whatever survived; the show refuses it.
+    if (const auto extent = xmDeclaredExtent(bytes.data(), bytes.size()); extent && *extent > bytes.size()) {
+        error = "Invalid module file \"" + name + "\": the file is cut short";
+        return false;
+    }
     std::unique_ptr<openmpt::module> loadedModule;
     try {
         loadedModule = std::make_unique<openmpt::module>(bytes, discardedLog);
@@ -173,4 +180,8 @@ void ModulePlayer::hear(std::uint64_t frame) {
 
 double ModulePlayer::durationSeconds() const {
     return module ? module->get_duration_seconds() : 0.0;
+}
+
+double ModulePlayer::secondsAt(int order, int row) {
+    return module ? module->set_position_order_row(order, row) : 0.0;
 }
