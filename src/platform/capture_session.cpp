@@ -71,7 +71,11 @@ private:
 CaptureSession::CaptureSession(CaptureOptions o) : options(std::move(o)) {
     if (options.fps < 1) options.fps = 1;
     if (options.every < 1) options.every = 1;
+    if (options.scale < 1) options.scale = 1;
     if (options.seconds > 0.0) frameLimit = static_cast<long>(options.seconds * options.fps + 0.5);
+    if (options.songSeconds > 0.0)
+        songFrameLimit = static_cast<long>(options.songSeconds * options.fps + 0.5);
+    if (options.startSync < 0 && options.startSeconds < 0.0) outputStartFrame = 0;
 }
 
 CaptureSession::~CaptureSession() {
@@ -95,6 +99,9 @@ bool CaptureSession::open(std::string& error) {
             return false;
         }
     }
+    if (!options.mp4Path.empty() &&
+        !mp4.open(options.mp4Path, kMp4Width, kMp4Height, options.fps, kSampleRate, kChannels, error))
+        return false;
     return true;
 }
 
@@ -111,6 +118,8 @@ bool CaptureSession::close(std::string& error) {
         if (std::fclose(y4m) != 0) fail("could not write " + options.y4mPath);
         y4m = nullptr;
     }
+    std::string mp4Error;
+    if (!mp4.close(mp4Error)) fail(mp4Error);
     error = firstError;
     return firstError.empty();
 }
@@ -119,8 +128,25 @@ void CaptureSession::fail(const std::string& message) {
     if (firstError.empty()) firstError = message;
 }
 
+void CaptureSession::musicStarted() {
+    if (musicStartFrame < 0) musicStartFrame = frame;
+}
+
+void CaptureSession::noteSync(int value) {
+    if (outputStartFrame < 0 && options.startSync >= 0 && value == options.startSync)
+        outputStartFrame = frame;
+}
+
+bool CaptureSession::outputStarted() {
+    if (outputStartFrame < 0 && options.startSeconds >= 0.0 && musicStartFrame >= 0 &&
+        frame - musicStartFrame >= static_cast<long>(options.startSeconds * options.fps + 0.5))
+        outputStartFrame = frame;
+    return outputStartFrame >= 0;
+}
+
 bool CaptureSession::finished() const {
-    return !firstError.empty() || (frameLimit >= 0 && frame >= frameLimit);
+    return !firstError.empty() || (frameLimit >= 0 && written >= frameLimit) ||
+           (songFrameLimit >= 0 && musicStartFrame >= 0 && frame - musicStartFrame >= songFrameLimit);
 }
 
 std::size_t CaptureSession::samplesForFrame(long index) const {
@@ -136,6 +162,9 @@ std::size_t CaptureSession::audioFramesDue() const {
 void CaptureSession::writeAudio(const std::int16_t* samples, std::size_t frames) {
     if (finished()) return;
     audioWritten = true;
+    if (!outputStarted()) return;
+    if (mp4.isOpen() && !mp4.writeAudio(samples, frames))
+        fail("ffmpeg stopped taking the sound of " + options.mp4Path);
     if (!wav) return;
     const std::size_t bytes = frames * kChannels * sizeof(std::int16_t);
     if (wavBytes + bytes > kMaxWavDataBytes) {
@@ -157,15 +186,42 @@ void CaptureSession::present(const std::uint32_t* pixels, int width, int height,
         std::vector<std::int16_t> silence(samplesForFrame(frame) * kChannels, 0);
         writeAudio(silence.data(), silence.size() / kChannels);
     }
-    if (!options.pngDir.empty() && frame % options.every == 0) {
-        char name[32];
-        std::snprintf(name, sizeof name, "/frame%06ld.png", frame);
-        std::string error;
-        if (!writePng(options.pngDir + name, pixels, width, height, pitch, error)) fail(error);
-    }
-    if (y4m) writeY4mFrame(pixels, width, height, pitch);
+    const bool writing = outputStarted();
+    if (writing) writeFrameFiles(pixels, width, height, pitch);
+    if (onFrame)
+        onFrame({pixels, width, height, pitch, frame, writing ? written : -1,
+                 musicStartFrame >= 0 ? frame - musicStartFrame : -1});
+    if (writing) ++written;
     ++frame;
     audioWritten = false;
+}
+
+void CaptureSession::writeFrameFiles(const std::uint32_t* pixels, int width, int height, int pitch) {
+    const bool pngDue = !options.pngDir.empty() && written % options.every == 0;
+    if (pngDue || y4m) {
+        const FrameSize size = scaledFrameSize(width, height, options.scale, options.aspect);
+        if (!fileScaler || fileScaler->width() != size.width || fileScaler->height() != size.height)
+            fileScaler = std::make_unique<FrameScaler>(width, height, size.width, size.height);
+        const std::uint32_t* out = pixels;
+        int outPitch = pitch;
+        if (!fileScaler->identity()) {
+            fileScaler->scale(pixels, pitch, scaled);
+            out = scaled.data();
+            outPitch = size.width * static_cast<int>(sizeof(std::uint32_t));
+        }
+        if (pngDue) {
+            char name[32];
+            std::snprintf(name, sizeof name, "/frame%06ld.png", written);
+            std::string error;
+            if (!writePng(options.pngDir + name, out, size.width, size.height, outPitch, error)) fail(error);
+        }
+        if (y4m) writeY4mFrame(out, size.width, size.height, outPitch);
+    }
+    if (mp4.isOpen()) {
+        if (!mp4Scaler) mp4Scaler = std::make_unique<FrameScaler>(width, height, kMp4Width, kMp4Height);
+        mp4Scaler->scale(pixels, pitch, scaled);
+        if (!mp4.writeFrame(scaled.data())) fail("ffmpeg stopped taking the frames of " + options.mp4Path);
+    }
 }
 
 void CaptureSession::writeY4mFrame(const std::uint32_t* pixels, int width, int height, int pitch) {

@@ -58,6 +58,9 @@ public:
 
     const SyncTable& syncs() const { return table; }
     double durationSeconds() const;
+    // When a song position and row is first reached, in seconds from the start. Moves the play
+    // position there: for a player that only looks at the song.
+    double secondsAt(int order, int row);
 
 private:
     struct RowEvent {

@@ -126,6 +126,8 @@ public:
             return false;
         }
         player.restart();
+        player.setSyncCallback([this](int value) { session.noteSync(value); });
+        session.musicStarted();
         playing = true;
         return true;
     }
@@ -137,6 +139,9 @@ public:
             if (frames > 0) {
                 scratch.resize(frames * ModulePlayer::kChannels);
                 player.render(scratch.data(), frames);
+                // Heard before the samples are handed on: a sync that begins the output keeps its frame's
+                // sound.
+                player.hearAll();
                 session.writeAudio(scratch.data(), frames);
             }
             player.hearAll();

@@ -33,3 +33,10 @@ const EffectRegistry& showEffects() {
     };
     return slots;
 }
+
+const char* effectName(const EffectRegistry& registry, const Effect* effect) {
+    if (!effect) return nullptr;
+    for (const EffectSlot& slot : registry)
+        if (slot.effect == effect) return slot.name;
+    return nullptr;
+}

@@ -35,3 +35,6 @@ using EffectRegistry = std::vector<EffectSlot>;
 
 // The twelve entries of the show, in the order they load.
 const EffectRegistry& showEffects();
+
+// The name of the slot that holds this effect; null for none or an effect not in the registry.
+const char* effectName(const EffectRegistry& registry, const Effect* effect);

@@ -1,81 +1,11 @@
 // Capture mode end to end: a real module, the virtual clock and the files it writes.
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <string>
-#include <unistd.h>
-
-#include "../platform/test_modules.h"
-#include "effects/effect.h"
-#include "effects/show_state.h"
-#include "platform/surface.h"
-#include "shell/capture.h"
+#include "capture_fixture.h"
 #include "shell/timeline.h"
 
-namespace fs = std::filesystem;
+using namespace capturetest;
 using namespace playertest;
-
-namespace {
-
-// Paints a colour that depends on the clock and on the sync events it has seen.
-class Painter : public Effect {
-public:
-    int starts = 0;
-    void load() {}
-    void start() { ++starts; }
-    void render() override {
-        auto* pixels = static_cast<std::uint32_t*>(backSurface->lock());
-        const std::uint32_t colour = static_cast<std::uint32_t>(showTime * 97.0f) ^ (syncCount.load() << 20);
-        for (int i = 0; i < backSurface->width() * backSurface->height(); i += 7) pixels[i] = colour + i;
-        backSurface->unlock();
-    }
-};
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-class Capture : public ::testing::Test {
-protected:
-    fs::path dir;
-    Painter painter;
-    EffectRegistry registry;
-
-    void SetUp() override {
-        dir = fs::temp_directory_path() / ("hv_capture_" + std::to_string(::getpid()) + "_" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        registry.assign(12, missingEffect("Not built yet", 99));
-        registry[10] = {"Painter", 2, &painter, [](Effect& e) { static_cast<Painter&>(e).load(); },
-                        [](Effect& e) { static_cast<Painter&>(e).start(); }};
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    std::string writeModule(const forge::XmModule& m) {
-        const fs::path path = dir / "song.xm";
-        std::vector<char> bytes = encode(m);
-        std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        return path.string();
-    }
-
-    CaptureOptions outputs(const std::string& run) {
-        CaptureOptions o;
-        o.fps = 50;
-        o.pngDir = (dir / run).string();
-        fs::create_directories(o.pngDir);
-        o.every = 3;
-        o.y4mPath = (dir / (run + ".y4m")).string();
-        o.wavPath = (dir / (run + ".wav")).string();
-        return o;
-    }
-};
-
-} // namespace
 
 TEST_F(Capture, TwoRunsWriteIdenticalFilesAndEndAtTheMarker) {
     // Sync 2 on row 1, sync 2 again on row 3, the end marker on row 6 (0.72 s into the music).
@@ -114,7 +44,8 @@ TEST_F(Capture, WithoutAnEndMarkerItStopsAtTheSongsLengthOrTheTimeLimit) {
     o.pngDir.clear();
     ASSERT_EQ(runCapture(o, registry, song), 0);
     EXPECT_EQ(painter.starts, 0);
-    EXPECT_EQ(fs::file_size(o.wavPath), 44u + 96 * 960 * 4); // 1.92 s at 50 fps
+    // The start-up frames, then the whole song: 1.92 s at 50 fps.
+    EXPECT_EQ(fs::file_size(o.wavPath), 44u + (14 + 96) * 960 * 4);
 
     o.seconds = 0.5;
     ASSERT_EQ(runCapture(o, registry, song), 0);

@@ -16,15 +16,30 @@
 
 namespace {
 
+constexpr int kMaxScale = 16;
+constexpr int kMaxSyncValue = 255;
+constexpr double kMaxSeconds = 24 * 3600.0;
+
 // clang-format off
 constexpr const char* kUsage =
-    "usage: halcyonvectrum-capture [--fps N] [--seconds S] [--png DIR] [--every N] [--y4m FILE] [--wav FILE]\n"
-    "  --fps N       frames per second of the virtual clock (default 60)\n"
-    "  --seconds S   stop after S seconds (default: at the music's end marker)\n"
-    "  --png DIR     write frames as DIR/frameNNNNNN.png\n"
-    "  --every N     write only every N-th frame as a PNG (default 1)\n"
-    "  --y4m FILE    write every frame into a y4m video\n"
-    "  --wav FILE    write the music as a 16-bit stereo 48 kHz wav file\n";
+    "usage: halcyonvectrum-capture [options]\n"
+    "Plays the show headless on a virtual clock and writes it to files.\n"
+    "  --mp4 FILE            the show as an H.264/AAC video at 4:3 (1440x1080), through ffmpeg\n"
+    "  --contact-sheet FILE  one labelled frame per second of the show in a grid, as a JPEG\n"
+    "  --png DIR             frames as DIR/frameNNNNNN.png\n"
+    "  --every N             write only every N-th frame as a PNG (default 1)\n"
+    "  --y4m FILE            every frame into a y4m video\n"
+    "  --wav FILE            the music as a 16-bit stereo 48 kHz wav file\n"
+    "  --scale N             enlarge the PNG and y4m frames N times, nearest pixel (default 1)\n"
+    "  --aspect square|4:3   the PNG and y4m frames' shape: 320x200 pixels as they are, or\n"
+    "                        stretched to the 4:3 screen the show was made for (default square)\n"
+    "  --fps N               frames per second of the virtual clock (default 60)\n"
+    "  --start-sync V        begin the outputs at the first sync value V (the show runs up to it unwritten)\n"
+    "  --start-time S        begin the outputs at S seconds of music\n"
+    "  --seconds S           write S seconds (default: until the music's end marker)\n"
+    "  --log FILE            one line per written frame: number, music frame, sync value and count,\n"
+    "                        pixel checksum, effect\n"
+    "  --quiet               no progress bar on standard error\n";
 // clang-format on
 
 bool parseInt(const char* text, int low, int high, int& out) {
@@ -36,11 +51,24 @@ bool parseInt(const char* text, int low, int high, int& out) {
     return true;
 }
 
-bool parseSeconds(const char* text, double& out) {
+// A length must be above zero; a start may be zero.
+bool parseSeconds(const char* text, bool zeroAllowed, double& out) {
     char* end = nullptr;
     double value = std::strtod(text, &end);
-    if (end == text || *end || !(value > 0.0) || value > 24 * 3600.0) return false;
+    if (end == text || *end || !(value > 0.0 || (zeroAllowed && value == 0.0)) || value > kMaxSeconds)
+        return false;
     out = value;
+    return true;
+}
+
+bool parseAspect(const char* text, FrameAspect& out) {
+    const std::string value = text;
+    if (value == "square")
+        out = FrameAspect::Square;
+    else if (value == "4:3")
+        out = FrameAspect::FourThree;
+    else
+        return false;
     return true;
 }
 
@@ -54,27 +82,47 @@ std::string absolute(const std::string& path) {
 } // namespace
 
 int main(int argc, char** argv) {
-    CaptureOptions options;
-    for (int i = 1; i < argc; i += 2) {
+    ShowCaptureOptions options;
+    options.progress = true;
+    CaptureOptions& capture = options.session;
+    for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
             return 0;
         }
-        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+        if (arg == "--quiet") {
+            options.progress = false;
+            continue;
+        }
+        const char* value = i + 1 < argc ? argv[++i] : nullptr;
         bool ok = value != nullptr;
         if (ok && arg == "--fps")
-            ok = parseInt(value, 1, 1000, options.fps);
+            ok = parseInt(value, 1, 1000, capture.fps);
         else if (ok && arg == "--every")
-            ok = parseInt(value, 1, 1000000, options.every);
+            ok = parseInt(value, 1, 1000000, capture.every);
         else if (ok && arg == "--seconds")
-            ok = parseSeconds(value, options.seconds);
+            ok = parseSeconds(value, false, capture.seconds);
+        else if (ok && arg == "--scale")
+            ok = parseInt(value, 1, kMaxScale, capture.scale);
+        else if (ok && arg == "--aspect")
+            ok = parseAspect(value, capture.aspect);
+        else if (ok && arg == "--start-sync")
+            ok = parseInt(value, 1, kMaxSyncValue, capture.startSync);
+        else if (ok && arg == "--start-time")
+            ok = parseSeconds(value, true, capture.startSeconds);
         else if (ok && arg == "--png")
-            options.pngDir = absolute(value);
+            capture.pngDir = absolute(value);
         else if (ok && arg == "--y4m")
-            options.y4mPath = absolute(value);
+            capture.y4mPath = absolute(value);
         else if (ok && arg == "--wav")
-            options.wavPath = absolute(value);
+            capture.wavPath = absolute(value);
+        else if (ok && arg == "--mp4")
+            capture.mp4Path = absolute(value);
+        else if (ok && arg == "--contact-sheet")
+            options.contactSheetPath = absolute(value);
+        else if (ok && arg == "--log")
+            options.logPath = absolute(value);
         else
             ok = false;
         if (!ok) {
@@ -83,11 +131,15 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    if (!options.pngDir.empty()) {
+    if (capture.startSync >= 0 && capture.startSeconds >= 0.0) {
+        std::fprintf(stderr, "halcyonvectrum-capture: --start-sync and --start-time exclude each other\n");
+        return 2;
+    }
+    if (!capture.pngDir.empty()) {
         std::error_code ec;
-        std::filesystem::create_directories(options.pngDir, ec);
+        std::filesystem::create_directories(capture.pngDir, ec);
         if (ec) {
-            std::fprintf(stderr, "halcyonvectrum-capture: cannot create %s: %s\n", options.pngDir.c_str(),
+            std::fprintf(stderr, "halcyonvectrum-capture: cannot create %s: %s\n", capture.pngDir.c_str(),
                          ec.message().c_str());
             return 1;
         }
