@@ -27,7 +27,7 @@ std::string CaptureProgress::line(double musicSeconds, double total, double fram
                                   const char* effect, bool written) {
     std::string text = "[";
     const double fraction = total > 0.0 ? std::clamp(musicSeconds / total, 0.0, 1.0) : 0.0;
-    const int filled = static_cast<int>(fraction * kBarWidth);
+    const int filled = static_cast<int>(fraction * kBarWidth + 0.5);
     text.append(filled, '#');
     text.append(kBarWidth - filled, '-');
     text += "] ";
