@@ -1,7 +1,7 @@
 // The show with a damaged data folder: each kind of file the show reads is removed or cut short
-// in a copy of the folder beside a copy of the program. A missing or damaged picture, table or
-// module ends the show with its error box and exit code 1; a missing font leaves the text empty
-// and the show goes on. Never a crash, never a hang.
+// in a copy of the folder beside a copy of the program. A missing or damaged picture, table, scene
+// or module ends the show with its error message and exit code 1; a missing font leaves the text
+// empty and the show goes on. Never a crash, never a hang.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -20,7 +20,7 @@ struct Damage {
     const char* name;
     std::function<void(const fs::path& data)> apply;
     int exitCode;
-    const char* message; // expected on standard error; empty: nothing in particular
+    const char* message; // expected in the program's output; empty: nothing in particular
     Text text = Text::Irrelevant;
 };
 
@@ -72,7 +72,8 @@ TEST_P(DamagedData, EndsAsDesignedWithoutCrashOrHang) {
     ASSERT_TRUE(run.exited) << describe(run);
     EXPECT_EQ(run.exitCode, damage.exitCode) << describe(run);
     if (*damage.message) {
-        EXPECT_NE(run.err.find(damage.message), std::string::npos) << describe(run);
+        // Scene errors are printed on standard output, the boxes on standard error.
+        EXPECT_NE((run.out + run.err).find(damage.message), std::string::npos) << describe(run);
     }
     if (damage.text != Text::Irrelevant) {
         EXPECT_EQ(cardHasText(readText(video)), damage.text == Text::Shown);
@@ -102,6 +103,12 @@ INSTANTIATE_TEST_SUITE_P(
                "BGL error!: could not open the tunnel table data/wormtab.dat"},
         Damage{"table_cut_short", [](const fs::path& d) { cutToHalf(d / "wormtab.dat"); }, 1,
                "BGL error!: the tunnel table data/wormtab.dat is shorter than 128000 bytes"},
+        Damage{"scene_missing", [](const fs::path& d) { fs::remove(d / "zelka2.3ds"); }, 1,
+               "could not open the 3ds file"},
+        Damage{"scene_cut_short", [](const fs::path& d) { cutToHalf(d / "zelka2.3ds"); }, 1,
+               "this is not a valid .3ds file"},
+        Damage{"scene_cut_in_its_header", [](const fs::path& d) { cutTo(d / "metaxp4.3ds", 3); }, 1,
+               "this is not a valid .3ds file"},
         Damage{"module_missing", [](const fs::path& d) { fs::remove(d / "halcyver.xm"); }, 1,
                "MIDAS Error: Unable to open file \"data/halcyver.xm\""},
         Damage{"module_cut_short", [](const fs::path& d) { cutToHalf(d / "halcyver.xm"); }, 1,
