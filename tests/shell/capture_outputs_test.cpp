@@ -11,7 +11,6 @@
 #include "imagelib/bgl_jpeg.h"
 #include "platform/frame_scaler.h"
 #include "resources/bitmap_font.h"
-#include "shell/capture_progress.h"
 #include "shell/show_contact_sheet.h"
 #include "shell/timeline.h"
 
@@ -147,17 +146,22 @@ TEST(FrameScaler, EveryOutputPixelCopiesTheSourcePixelUnderItsCentre) {
     std::vector<std::uint32_t> out;
     scaler.scale(source.data(), kW * 4, out);
     ASSERT_EQ(out.size(), std::size_t(1440 * 1080));
-    // 4.5 columns and 5.4 rows per source pixel: each source pixel is 4 or 5 wide, 5 or 6 high,
-    // in order, none skipped.
+    // 4.5 columns and 5.4 rows per source pixel: every source pixel shows, in order, 4 or 5 wide and
+    // 5 or 6 high, and each output row is one source row throughout.
     std::vector<int> widths(kW), heights(kH);
-    for (int x = 0; x < 1440; ++x) ++widths[out[x] & 0xffff];
-    for (int y = 0; y < 1080; ++y) ++heights[out[static_cast<std::size_t>(y) * 1440] >> 16];
+    for (int x = 0; x < 1440; ++x) {
+        ++widths[out[x] & 0xffff];
+        if (x > 0) {
+            ASSERT_LE(out[x - 1] & 0xffff, out[x] & 0xffff);
+        }
+    }
+    for (int y = 0; y < 1080; ++y) {
+        const std::uint32_t* row = &out[static_cast<std::size_t>(y) * 1440];
+        ++heights[row[0] >> 16];
+        for (int x = 0; x < 1440; ++x) ASSERT_EQ(row[x] >> 16, row[0] >> 16);
+    }
     for (int w : widths) EXPECT_TRUE(w == 4 || w == 5) << w;
     for (int h : heights) EXPECT_TRUE(h == 5 || h == 6) << h;
-    for (int y = 0; y < 1080; ++y)
-        for (int x = 0; x < 1440; ++x)
-            ASSERT_EQ(out[static_cast<std::size_t>(y) * 1440 + x],
-                      static_cast<std::uint32_t>((2 * y + 1) * kH / 2160 << 16 | (2 * x + 1) * kW / 2880));
 
     EXPECT_EQ(scaledFrameSize(kW, kH, 2, FrameAspect::Square).height, 400);
     EXPECT_EQ(scaledFrameSize(kW, kH, 2, FrameAspect::FourThree).height, 480);
@@ -230,15 +234,4 @@ TEST(ShowContactSheet, CellsInRowsOfTenWithTheFrameAndItsLabelUnderIt) {
             light += pixel(lx, ly, 1) > 150;
     EXPECT_GT(light, 50);
     bgl_free_image(image);
-}
-
-TEST(CaptureProgress, BarTimeSpeedAndEffect) {
-    EXPECT_EQ(CaptureProgress::line(83.4, 243.7, 58.34, "Tunnel", true),
-              "[##########--------------------] 1:23 / 4:03  58.3 fps  Tunnel");
-    EXPECT_EQ(CaptureProgress::line(-1.0, 243.7, 0.0, nullptr, false),
-              "[------------------------------] loading / 4:03  0.0 fps  no effect (not written yet)");
-    // Past the expected end the bar stays full; an unknown length shows no total.
-    EXPECT_EQ(CaptureProgress::line(250.0, 243.7, 1.0, "Closing picture", true).substr(0, 32),
-              "[" + std::string(30, '#') + "]");
-    EXPECT_EQ(CaptureProgress::line(5.0, 0.0, 1.0, "Tunnel", true).find(" / "), std::string::npos);
 }
