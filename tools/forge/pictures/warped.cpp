@@ -54,9 +54,14 @@ Canvas makeEmissionNebula() {
     addNebula(canvas, detail, veil, [](float t, float) { return mix(hex(0x3050D0), hex(0x90E0FF), t); });
     addDust(canvas, dust, 4.0f, 0.7f);
     addGlow(canvas, 330, 190, 60, hex(0xFFD0E0) * 0.5f, 4);
-    for (int i = 0; i < 5; ++i)
-        addStar(canvas, 320 + random.range(-22, 22), 190 + random.range(-16, 16), random.range(1.2f, 2.2f),
-                hex(0xE8F0FF), 0.9f);
+    for (int i = 0; i < 5; ++i) {
+        // Drawn one at a time: the order of a call's arguments is not fixed, and every compiler
+        // must place the same stars.
+        const float x = 320 + random.range(-22, 22);
+        const float y = 190 + random.range(-16, 16);
+        const float size = random.range(1.2f, 2.2f);
+        addStar(canvas, x, y, size, hex(0xE8F0FF), 0.9f);
+    }
     addStars(canvas, random, StarStyle{900, 0.9f, 0.5f, 0});
     return canvas;
 }
