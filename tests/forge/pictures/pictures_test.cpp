@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -85,6 +86,24 @@ int brightest(const bglimage* image, int x0, int y0, int x1, int y1) {
             most = std::max({most, int(c[0]), int(c[1]), int(c[2])});
         }
     return most;
+}
+
+// Mean luminance (0..255) of a rectangle, and the share of its pixels darker than `dark`.
+struct Brightness {
+    double mean = 0, darkShare = 0;
+};
+Brightness brightness(const bglimage* image, int x0, int y0, int x1, int y1, int dark = 30) {
+    double sum = 0;
+    long darkPixels = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) {
+            const uint8_t* c = colourAt(image, x, y);
+            const double l = 0.299 * c[0] + 0.587 * c[1] + 0.114 * c[2];
+            sum += l;
+            darkPixels += l < dark;
+        }
+    const double count = double(x1 - x0) * double(y1 - y0);
+    return {sum / count, darkPixels / count};
 }
 
 } // namespace
@@ -199,4 +218,48 @@ TEST(Pictures, TwoRunsWriteIdenticalBytes) {
         EXPECT_TRUE(again == forge_test::readFile(forge_test::kDataDir + "/" + spec.name));
     }
     std::filesystem::remove_all(dir);
+}
+
+// The grids multiply their textures by coloured lights that rarely reach full strength, the
+// rippling surface's labels darken what lies beneath them, and the warps smear their pictures:
+// content that looks rich on its own came out nearly black there.
+TEST(Pictures, PicturesSeenThroughLightsAndRipplesAreBrightEnough) {
+    const struct {
+        const char* name;
+        double mean;
+    } kLit[] = {{"galakse.jpg", 100}, {"pleisu2m.jpg", 70}, {"bonnmcga.jpg", 110}};
+    for (const auto& lit : kLit) {
+        SCOPED_TRACE(lit.name);
+        const Image image = load(lit.name);
+        ASSERT_TRUE(image);
+        EXPECT_GE(brightness(image.get(), 0, 0, image->width, image->height).mean, lit.mean);
+    }
+    // The part of the rippled pictures the warps' window wanders over.
+    for (const char* name : {"orion2.jpg", "orion5.jpg"}) {
+        SCOPED_TRACE(name);
+        const Image image = load(name);
+        ASSERT_TRUE(image);
+        const Brightness window = brightness(image.get(), 110, 50, 610, 350);
+        EXPECT_GE(window.mean, 60);
+        EXPECT_LE(window.darkShare, 0.25);
+    }
+}
+
+// The surface takes every spray pixel whose blue is not 0 in place of its own: faint paint drew
+// dark rims round the strokes, and paint under the labels hid them.
+TEST(Pictures, SprayPaintIsSolidAndLeavesTheLabelsOnTheSurface) {
+    const Image spray = load("sprayb3.pcx");
+    ASSERT_TRUE(spray);
+    int faint = 0, underLabels = 0, painted = 0;
+    for (int y = 0; y < spray->height; ++y)
+        for (int x = 0; x < spray->width; ++x) {
+            const uint8_t* c = colourAt(spray.get(), x, y);
+            if (c[2] == 0) continue;
+            ++painted;
+            faint += std::max({c[0], c[1], c[2]}) < 120;
+            underLabels += x >= 195 && x < 280 && y >= 10 && y < 150;
+        }
+    EXPECT_GT(painted, 2000);
+    EXPECT_EQ(faint, 0);
+    EXPECT_EQ(underLabels, 0);
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -42,4 +43,31 @@ TEST(TunnelTable, TexelsChangeSmoothlyAndWrapAllTheWayRound) {
     // Nearer the centre is deeper: rows rise from the edge inwards along the middle row.
     const int rowAtEdge = table[size_t(94) * w + 0] >> 8, rowFurtherIn = table[size_t(94) * w + 40] >> 8;
     EXPECT_GT(rowFurtherIn, rowAtEdge);
+}
+
+// The far end once was a disc of one depth, which the turning texture drew as a spinning
+// pinwheel, ringed by rows that changed faster than one per pixel and shimmered as noise.
+TEST(TunnelTable, FarEndRunsSmoothlyIntoAPoint) {
+    const std::vector<uint16_t> table = forge::makeTunnelTable();
+    const int w = forge::kTunnelScreenWidth, h = forge::kTunnelScreenHeight;
+    auto row = [&](int x, int y) { return table[size_t(y) * w + x] >> 8; };
+    // The vanishing point: the middle of the deepest rows.
+    double sumX = 0, sumY = 0;
+    int deepest = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (row(x, y) >= 250) sumX += x, sumY += y, ++deepest;
+    ASSERT_GT(deepest, 0);
+    const double cx = sumX / deepest, cy = sumY / deepest;
+
+    int jumps = 0;
+    std::vector<bool> rowsNearTheEnd(forge::kTunnelTextureSize, false);
+    for (int y = 0; y + 1 < h; ++y)
+        for (int x = 0; x + 1 < w; ++x) {
+            jumps += wrappedStep(row(x, y), row(x + 1, y)) > 8 || wrappedStep(row(x, y), row(x, y + 1)) > 8;
+            if ((x - cx) * (x - cx) + (y - cy) * (y - cy) < 20 * 20) rowsNearTheEnd[row(x, y)] = true;
+        }
+    // Only the vanishing point itself may stand apart from its neighbours.
+    EXPECT_LE(jumps, 4);
+    EXPECT_GE(std::count(rowsNearTheEnd.begin(), rowsNearTheEnd.end(), true), 30);
 }

@@ -105,6 +105,14 @@ Canvas makeFigure() {
         }
     addGlow(canvas, kStar.x, kStar.y, 4, hex(0xFFF0C0) * 1.6f, 5);
     addStar(canvas, kStar.x, kStar.y, 1.6f, hex(0xFFF4E0), 0.5f);
+    // The credits draw the figure with only pure black left out: the star's faint glow and
+    // spikes would cover the corridor as a dark halo, so off the body they end where they fade.
+    constexpr float kFaintestLight = 0.2f;
+    for (int y = 0; y < canvas.height; ++y)
+        for (int x = 0; x < kFigureWidth; ++x)
+            if (distance[size_t(y) * kFigureWidth + size_t(x)] > 0 &&
+                luminance(canvas.at(x, y)) < kFaintestLight)
+                canvas.at(x, y) = Colour{};
     // Nothing may stray right of the figure's columns.
     for (int y = 0; y < canvas.height; ++y)
         for (int x = kFigureWidth; x < canvas.width; ++x) canvas.at(x, y) = Colour{};
@@ -143,45 +151,71 @@ Canvas makeMoonColumn() {
     return canvas;
 }
 
-// Sprayed strokes: soft cores of paint with a speckled fringe and a few drips.
+// Sprayed strokes: dense cores of paint with a speckled fringe and a few drips. The show lays
+// every pixel whose blue is not 0 over the surface in place of what is there, so the paint has
+// no faint edge: a pixel is either painted at nearly full strength or pure black, and a fringe
+// is made of scattered whole dots, not of a dim halo that would show as a dark rim.
 Canvas makeSprayLayer() {
-    Canvas canvas(320, 200);
+    constexpr int kWidth = 320, kHeight = 200;
+    constexpr int kFirstColumn = 30; // the show reads the layer from this column on
+    // The labels stand at x = 200, y = 10..150 and darken what is beneath: they need the lit
+    // surface there, not paint.
+    constexpr float kLabelsLeft = 185, kLabelsRight = 290, kLabelsBottom = 160;
+    constexpr int kStrokes = 8;
     Random random(711);
     const Colour colours[] = {hex(0xFFC040), hex(0xB070FF), hex(0x50D0FF), hex(0xFF70C0)};
-    constexpr int kFirstColumn = 30; // the show reads the layer from this column on
-    for (int stroke = 0; stroke < 10; ++stroke) {
-        const Colour colour = colours[stroke % 4];
-        // A gentle curve across part of the screen.
-        const float x0 = random.range(kFirstColumn + 10, 230), y0 = random.range(20, 180);
-        const float length = random.range(60, 140), heading = random.range(-0.7f, 0.7f);
-        const float bend = random.range(-0.012f, 0.012f), width = random.range(4, 9);
-        const int dots = int(length * 60);
+    std::vector<float> density(size_t(kWidth) * kHeight);
+    std::vector<int> owner(density.size(), -1);
+    auto paint = [&](int x, int y, float amount, int stroke) {
+        if (x < kFirstColumn || x >= kWidth || y < 0 || y >= kHeight) return;
+        // A stray dot from a stroke's far fringe stays off the labels too.
+        if (x >= kLabelsLeft && x < kLabelsRight && y < kLabelsBottom) return;
+        const size_t i = size_t(y) * kWidth + size_t(x);
+        density[i] += amount;
+        owner[i] = stroke;
+    };
+    for (int stroke = 0, tries = 0; stroke < kStrokes && tries < 1000; ++tries) {
+        // A gentle curve across part of the screen, kept clear of the labels by its spread.
+        const float x0 = random.range(kFirstColumn + 12, 230), y0 = random.range(15, 190);
+        const float length = random.range(60, 130), heading = random.range(-0.6f, 0.6f);
+        const float bend = random.range(-0.01f, 0.01f), width = random.range(4, 8);
+        auto centre = [&](float t) {
+            return Point{x0 + t * std::cos(heading), y0 + t * std::sin(heading + bend * t)};
+        };
+        bool clear = true;
+        for (float t = 0; t <= length && clear; t += 2) {
+            const Point c = centre(t);
+            const float reach = 2 * width;
+            clear = c.x - reach > kFirstColumn && c.x + reach < kWidth && c.y > reach &&
+                    c.y + reach < kHeight &&
+                    !(c.x + reach > kLabelsLeft && c.x - reach < kLabelsRight && c.y - reach < kLabelsBottom);
+        }
+        if (!clear) continue;
+        const int dots = int(length * width * 24);
         for (int i = 0; i < dots; ++i) {
-            const float t = random.uniform() * length;
-            const float angle = heading + bend * t;
-            const float cx = x0 + t * std::cos(heading), cy = y0 + t * std::sin(angle);
+            const Point c = centre(random.uniform() * length);
             // Spray falls off like a normal distribution around the stroke.
             const float spread = width * std::sqrt(-2 * std::log(std::max(1e-6f, random.uniform())));
             const float a = random.range(0, 2 * kPi);
-            const int x = int(cx + spread * std::cos(a)), y = int(cy + spread * std::sin(a));
-            if (x >= kFirstColumn) canvas.add(x, y, colour * 0.22f);
+            paint(int(c.x + spread * std::cos(a)), int(c.y + spread * std::sin(a)), 0.12f, stroke);
         }
         // Drips run down from where the paint gathered.
         for (int drip = 0; drip < 2; ++drip) {
-            const float t = random.range(0, length);
-            const int x = int(x0 + t * std::cos(heading));
-            const float top = y0 + t * std::sin(heading + bend * t);
-            const int run = int(random.range(10, 40));
-            for (int k = 0; k < run; ++k) {
-                const float fade = 1.0f - float(k) / run;
-                canvas.add(x, int(top) + k, colour * (0.9f * fade));
-                canvas.add(x + 1, int(top) + k, colour * (0.4f * fade));
-            }
+            const Point top = centre(random.range(0, length));
+            const int run = int(random.range(8, 26));
+            for (int k = 0; k < run; ++k) paint(int(top.x), int(top.y) + k, 1.0f, stroke);
         }
+        ++stroke;
     }
-    blur(canvas, 1, false);
-    for (int y = 0; y < canvas.height; ++y)
-        for (int x = 0; x < kFirstColumn; ++x) canvas.at(x, y) = Colour{};
+    Canvas canvas(kWidth, kHeight);
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = kFirstColumn; x < kWidth; ++x) {
+            const size_t i = size_t(y) * kWidth + size_t(x);
+            // Thin paint shows as scattered dots, thick paint as a solid coat.
+            if (owner[i] < 0 || density[i] < random.range(0.15f, 0.6f)) continue;
+            const float coat = 0.8f + 0.2f * clamp01(density[i] / 1.5f);
+            canvas.at(x, y) = colours[owner[i] % 4] * coat;
+        }
     return canvas;
 }
 

@@ -15,6 +15,10 @@ constexpr int kTextureSize = 256;
 inline float clamp01(float v) {
     return std::min(1.0f, std::max(0.0f, v));
 }
+inline float smoothstep(float a, float b, float v) {
+    const float t = clamp01((v - a) / (b - a));
+    return t * t * (3 - 2 * t);
+}
 
 // Stars that wrap round the edges with the texture.
 void addWrappedStars(Canvas& canvas, Random& random, int count, float brightness) {
@@ -28,32 +32,52 @@ void addWrappedStars(Canvas& canvas, Random& random, int count, float brightness
     }
 }
 
-Canvas nebulaTexture(uint64_t seed, const Palette& palette, Colour base, float intensity, int stars) {
+// A tileable gas cloud over a floor that drifts between two tones by broad noise.
+struct NebulaTextureStyle {
+    uint64_t seed;
+    Colour floorLow, floorHigh;
+    float intensity;
+    int stars;
+    float threshold = -0.5f;
+};
+
+Canvas nebulaTexture(const NebulaTextureStyle& look, const Palette& palette) {
     Canvas canvas(kTextureSize, kTextureSize);
-    for (Colour& c : canvas.pixels) c = base;
-    const Noise noise(seed);
-    Random random(seed + 1);
+    const Noise noise(look.seed);
+    Random random(look.seed + 1);
+    constexpr int kFloorPeriod = 2;
+    for (int y = 0; y < kTextureSize; ++y)
+        for (int x = 0; x < kTextureSize; ++x) {
+            const float cells = float(kFloorPeriod) / kTextureSize;
+            const float t =
+                smoothstep(-0.35f, 0.35f, noise.fbm(x * cells + 31, y * cells + 17, 3, kFloorPeriod));
+            canvas.at(x, y) = mix(look.floorLow, look.floorHigh, t);
+        }
     NebulaStyle style;
     style.period = 4;
-    style.threshold = -0.5f;
-    style.intensity = intensity;
+    style.threshold = look.threshold;
+    style.intensity = look.intensity;
     style.gamma = 1.2f;
     addNebula(canvas, noise, style, palette);
-    addWrappedStars(canvas, random, stars, 0.9f);
+    addWrappedStars(canvas, random, look.stars, 0.9f);
     return canvas;
 }
 
 } // namespace
 
+// Seen under the coloured lights of the grids and as the metaballs' mirror, so it is bright:
+// pale violet gas with pink and cyan wisps, and a white-hot star in the middle, where a surface
+// facing the viewer looks into the map, for the blobs' highlight.
 Canvas makeNebulaTexture() {
-    return nebulaTexture(
-        501,
-        [](float t, float u) {
-            static constexpr RampStop kGas[] = {
-                {0.0f, hex(0x2A2A9A)}, {0.4f, hex(0x7A3AC8)}, {0.7f, hex(0xE05AB0)}, {1.0f, hex(0x7FD8FF)}};
-            return ramp(kGas, t) * (0.5f + 0.8f * u);
-        },
-        hex(0x0A0C30), 1.4f, 120);
+    Canvas canvas = nebulaTexture({501, hex(0x2A1A70), hex(0xD898FF), 1.4f, 50}, [](float t, float u) {
+        static constexpr RampStop kGas[] = {
+            {0.0f, hex(0x6850D8)}, {0.4f, hex(0xA870E8)}, {0.7f, hex(0xF090D8)}, {1.0f, hex(0x98E8FF)}};
+        return ramp(kGas, t) * (0.5f + 0.7f * u);
+    });
+    constexpr float kMiddle = kTextureSize / 2.0f;
+    addGlow(canvas, kMiddle, kMiddle, 8, hex(0xFFF2E0) * 1.2f, 5);
+    addStar(canvas, kMiddle, kMiddle, 1.5f, hex(0xFFFFFF), 0);
+    return canvas;
 }
 
 // Sparse blue streaks on black: added over the inner tunnel, so mostly dark.
@@ -65,7 +89,7 @@ Canvas makeStarStreakTexture() {
         for (int x = 0; x < kTextureSize; ++x) {
             // Stretched along the rows: streaks that fly past along the tunnel.
             const float streak = noise.ridged(x / 64.0f, y / 16.0f, 4, 4);
-            const float v = std::pow(clamp01(streak - 0.25f) / 0.75f, 4.0f) * 1.6f;
+            const float v = std::pow(clamp01(streak - 0.25f) / 0.75f, 2.5f) * 2.0f;
             canvas.at(x, y) =
                 mix(hex(0x2040C0), hex(0xB080FF), clamp01(noise.fbm(x / 64.0f, y / 64.0f, 2, 4) + 0.5f)) * v;
         }
@@ -73,7 +97,7 @@ Canvas makeStarStreakTexture() {
     return canvas;
 }
 
-// Bevelled metal plates with rivets, violet steel with gold seams, lit from the upper left.
+// Bevelled metal plates with rivets, pale violet steel with gold seams, lit from the upper left.
 Canvas makePanelTexture() {
     Canvas canvas(kTextureSize, kTextureSize);
     const Noise noise(521);
@@ -106,7 +130,9 @@ Canvas makePanelTexture() {
             const float hx = lx, hy = ly, hz = lz + 1, hl = std::sqrt(hx * hx + hy * hy + hz * hz);
             const float spec = std::pow(std::max(0.0f, (n.x * hx + n.y * hy + n.z * hz) / hl), 40.0f);
             const float grain = 0.85f + 0.15f * noise.fbm(x / 4.0f, y / 32.0f, 3, 64);
-            const Colour steel = mix(hex(0x241C5A), hex(0x5A48B0), diffuse) * grain;
+            // Pale enough that the scene's coloured lights still show the plates far down the
+            // tunnel, where they fall at a glancing angle.
+            const Colour steel = mix(hex(0x6A5CB8), hex(0xD8D0FF), diffuse) * grain;
             const size_t i = size_t(y) * kTextureSize + x;
             canvas.at(x, y) = mix(steel, hex(0xD8A040) * (0.4f + diffuse), seam[i]) + hex(0xD0C8FF) * spec;
         }
@@ -138,26 +164,22 @@ Canvas makeGoldStudio() {
     return canvas;
 }
 
+// The corridor's walls take blue, yellow and grey light: violet-silver gas over a floor that is
+// never dark, so every light finds something to show, while white names still read over it.
 Canvas makeCorridorTexture() {
-    return nebulaTexture(
-        541,
-        [](float t, float u) {
-            static constexpr RampStop kGas[] = {
-                {0.0f, hex(0x1A3080)}, {0.5f, hex(0x4A7AE0)}, {1.0f, hex(0xC8E8FF)}};
-            return ramp(kGas, t) * (0.5f + 0.7f * u);
-        },
-        hex(0x080A24), 1.2f, 160);
+    return nebulaTexture({541, hex(0x201C60), hex(0x6858C0), 1.2f, 160}, [](float t, float u) {
+        static constexpr RampStop kGas[] = {
+            {0.0f, hex(0x2A2A98)}, {0.5f, hex(0x7060E0)}, {1.0f, hex(0xE0D8FF)}};
+        return ramp(kGas, t) * (0.5f + 0.7f * u);
+    });
 }
 
 Canvas makeTunnelTexture() {
-    return nebulaTexture(
-        551,
-        [](float t, float u) {
-            static constexpr RampStop kGas[] = {
-                {0.0f, hex(0x3020A0)}, {0.45f, hex(0xB040C0)}, {0.75f, hex(0xFF90A0)}, {1.0f, hex(0xFFE0A0)}};
-            return ramp(kGas, t) * (0.5f + 0.8f * u);
-        },
-        hex(0x100830), 1.5f, 100);
+    return nebulaTexture({551, hex(0x100830), hex(0x100830), 1.5f, 100}, [](float t, float u) {
+        static constexpr RampStop kGas[] = {
+            {0.0f, hex(0x3020A0)}, {0.45f, hex(0xB040C0)}, {0.75f, hex(0xFF90A0)}, {1.0f, hex(0xFFE0A0)}};
+        return ramp(kGas, t) * (0.5f + 0.8f * u);
+    });
 }
 
 } // namespace forge

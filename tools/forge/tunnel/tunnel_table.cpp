@@ -16,12 +16,17 @@ constexpr double kCentreY = 94.0;
 // Screen pixels are 1.2 times taller than wide on a 4:3 display of 320x200: the tunnel is
 // stretched so it looks round.
 constexpr double kPixelAspect = 1.2;
-// Texture rows = kDepth / distance; with the texture wrapped twice around the wall, texels are
-// about square 75 pixels from the centre.
+// Texture rows = kDepth / distance near the walls; with the texture wrapped twice around the
+// wall, texels are about square 75 pixels from the centre.
 constexpr double kDepth = 6144.0;
 constexpr int kWrapsAround = 2;
-// Below this distance the rows alias to noise; the far end is held at one depth instead.
-constexpr double kNearestDistance = 20.0;
+// Towards the vanishing point the depth grows ever more slowly and settles at this many rows:
+//   row = kFarthestRow * (1 - exp(-(kDepth / distance) / kFarthestRow))
+// so the walls run smoothly into a point, never faster than a few rows per pixel (faster would
+// alias into noise), and no disc of a single depth is left to spin in the middle.
+constexpr double kFarthestRow = 256.0;
+// Keeps the exact centre pixel out of a division by zero; its row is the farthest one anyway.
+constexpr double kNearestDistance = 1e-6;
 
 constexpr double kPi = 3.14159265358979323846;
 
@@ -36,7 +41,8 @@ std::vector<uint16_t> makeTunnelTable() {
             const double dy = (y - kCentreY) * kPixelAspect;
             const double distance = std::max(std::sqrt(dx * dx + dy * dy), kNearestDistance);
             const double turns = std::atan2(dy, dx) / (2.0 * kPi) + 0.5; // 0..1 around the centre
-            const int row = int(kDepth / distance) % kTunnelTextureSize;
+            const double depth = kFarthestRow * (1.0 - std::exp(-kDepth / (distance * kFarthestRow)));
+            const int row = int(depth) % kTunnelTextureSize;
             const int column = int(turns * kWrapsAround * kTunnelTextureSize) % kTunnelTextureSize;
             table.push_back(uint16_t(row * kTunnelTextureSize + column));
         }
