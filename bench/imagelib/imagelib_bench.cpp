@@ -55,7 +55,8 @@ std::vector<uint8_t> jpegBytes() {
 std::vector<uint8_t> pcxBytes() {
     std::vector<uint8_t> indices(size_t(kDecodeWidth) * kDecodeHeight), palette(768);
     const std::vector<uint8_t> rgb = photoLike(kDecodeWidth, kDecodeHeight);
-    for (size_t i = 0; i < indices.size(); ++i) indices[i] = uint8_t((rgb[i * 3] & 0xF0) | (rgb[i * 3 + 2] >> 4));
+    for (size_t i = 0; i < indices.size(); ++i)
+        indices[i] = uint8_t((rgb[i * 3] & 0xF0) | (rgb[i * 3 + 2] >> 4));
     return forge::encodePcx8(kDecodeWidth, kDecodeHeight, indices.data(), palette.data());
 }
 

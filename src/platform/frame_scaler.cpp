@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/aspect.h"
+#include "platform/view_fit.h"
 
 FrameSize scaledFrameSize(int width, int height, int scale, FrameAspect aspect) {
     FrameSize size{width * scale, height * scale};

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/aspect.h"
 #include "platform/error.h"
 #include "platform/format.h"
+#include "platform/view_fit.h"
 
 namespace {
 

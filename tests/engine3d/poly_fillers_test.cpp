@@ -4,7 +4,6 @@
 #include "engine3d/raster.h"
 #include "imagelib/bgl_image.h"
 
-
 namespace {
 
 // A counter-clockwise (drawn) right triangle with its right angle at (x, y).

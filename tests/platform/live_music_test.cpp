@@ -59,7 +59,7 @@ TEST_F(LiveMusic, SyncsArriveWhenTheirRowIsHeardNotWhenRendered) {
     std::unique_ptr<Music> music = createLiveMusic(); // SDL's dummy audio device in the tests
     const double seconds = secondsUntilFirstSync(*music, path.string());
     EXPECT_GE(seconds, 0.10); // rendered within milliseconds, heard 0.12 s in
-    EXPECT_LT(seconds, 3.0); // generous: the machine may be busy
+    EXPECT_LT(seconds, 3.0);  // generous: the machine may be busy
 }
 
 TEST_F(LiveMusic, WithoutAnAudioDeviceTheClockPacesASilentPlayer) {

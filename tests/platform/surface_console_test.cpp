@@ -5,12 +5,12 @@
 #include <limits>
 #include <vector>
 
-#include "platform/aspect.h"
 #include "platform/color.h"
 #include "platform/console.h"
 #include "platform/error.h"
 #include "platform/surface.h"
 #include "platform/timer.h"
+#include "platform/view_fit.h"
 #include "platform/window.h"
 
 namespace {

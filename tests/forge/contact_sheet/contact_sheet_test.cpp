@@ -14,7 +14,7 @@ TEST(ContactSheet, ShowsEveryPictureOfTheFolderInOneJpeg) {
     bglimage* image = bgl_load_jpg(sheet.c_str());
     ASSERT_TRUE(image);
     // Five cells to a row; one cell per picture and one for the tunnel table.
-    const int cells = int(forge::pictureSpecs().size()) + 1;
+    const int cells = int(forge::pictureRecipes().size()) + 1;
     EXPECT_EQ(image->width, 8 + 5 * (220 + 8));
     EXPECT_EQ(image->height, 8 + (cells + 4) / 5 * (172 + 8));
     bgl_free_image(image);

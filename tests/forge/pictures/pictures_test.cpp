@@ -109,7 +109,7 @@ Brightness brightness(const bglimage* image, int x0, int y0, int x1, int y1, int
 } // namespace
 
 TEST(Pictures, EveryRoleHasItsFileInTheRightFormatDepthAndSize) {
-    ASSERT_EQ(std::size(kRoles), forge::pictureSpecs().size());
+    ASSERT_EQ(std::size(kRoles), forge::pictureRecipes().size());
     for (const Role& role : kRoles) {
         SCOPED_TRACE(role.name);
         const Image image = load(role.name);
@@ -211,11 +211,11 @@ TEST(Pictures, TwoRunsWriteIdenticalBytes) {
     const std::string dir = forge_test::scratchPath(testing::TempDir(), "forge_pictures_again");
     std::filesystem::create_directories(dir);
     ASSERT_EQ(forge::writePictures(dir), "");
-    for (const forge::PictureSpec& spec : forge::pictureSpecs()) {
-        SCOPED_TRACE(spec.name);
-        const std::vector<uint8_t> again = forge_test::readFile(dir + "/" + spec.name);
+    for (const forge::PictureRecipe& recipe : forge::pictureRecipes()) {
+        SCOPED_TRACE(recipe.name);
+        const std::vector<uint8_t> again = forge_test::readFile(dir + "/" + recipe.name);
         EXPECT_FALSE(again.empty());
-        EXPECT_TRUE(again == forge_test::readFile(forge_test::kDataDir + "/" + spec.name));
+        EXPECT_TRUE(again == forge_test::readFile(forge_test::kDataDir + "/" + recipe.name));
     }
     std::filesystem::remove_all(dir);
 }

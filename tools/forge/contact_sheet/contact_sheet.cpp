@@ -140,11 +140,11 @@ std::string writeContactSheet(const std::string& sheetPath, const std::string& d
         Rgb picture;
     };
     std::vector<Entry> entries;
-    for (const PictureSpec& spec : pictureSpecs()) {
+    for (const PictureRecipe& recipe : pictureRecipes()) {
         Entry entry;
-        if (std::string error = loadPicture(dataDir + "/" + spec.name, &entry.picture); !error.empty())
+        if (std::string error = loadPicture(dataDir + "/" + recipe.name, &entry.picture); !error.empty())
             return error;
-        entry.label = std::string(spec.name) + " " + std::to_string(entry.picture.width) + "x" +
+        entry.label = std::string(recipe.name) + " " + std::to_string(entry.picture.width) + "x" +
                       std::to_string(entry.picture.height);
         entries.push_back(std::move(entry));
     }

@@ -21,8 +21,8 @@ constexpr int kJpegQuality = 92;
 
 } // namespace
 
-const std::vector<PictureSpec>& pictureSpecs() {
-    static const std::vector<PictureSpec> specs = {
+const std::vector<PictureRecipe>& pictureRecipes() {
+    static const std::vector<PictureRecipe> recipes = {
         {"320girl2.jpg", PictureFormat::JpegColour, makeTitlePicture},
         {"corpse2.jpg", PictureFormat::JpegColour, makeClosingPicture},
         {"corpse.pcx", PictureFormat::Pcx8, makeFigure},
@@ -47,15 +47,15 @@ const std::vector<PictureSpec>& pictureSpecs() {
         {"orion.jpg", PictureFormat::JpegColour, makeTunnelTexture},
         {"zklogo.pcx", PictureFormat::Pcx8, makeMakerLogo},
     };
-    return specs;
+    return recipes;
 }
 
-std::string writePicture(const PictureSpec& spec, const std::string& outDir) {
-    const Canvas canvas = spec.paint();
-    if (canvas.width <= 0 || canvas.height <= 0) return std::string("cannot paint ") + spec.name;
-    const std::string path = outDir + "/" + spec.name;
+std::string writePicture(const PictureRecipe& recipe, const std::string& outDir) {
+    const Canvas canvas = recipe.paint();
+    if (canvas.width <= 0 || canvas.height <= 0) return std::string("cannot paint ") + recipe.name;
+    const std::string path = outDir + "/" + recipe.name;
     const std::vector<uint8_t> rgb = toRgbBytes(canvas);
-    switch (spec.format) {
+    switch (recipe.format) {
         case PictureFormat::JpegColour: {
             bglimage* image = bgl_create_image(uint16_t(canvas.width), uint16_t(canvas.height), 24, 0);
             if (!image) return path + ": " + bgl_last_error();
@@ -88,8 +88,8 @@ std::string writePicture(const PictureSpec& spec, const std::string& outDir) {
 }
 
 std::string writePictures(const std::string& outDir) {
-    for (const PictureSpec& spec : pictureSpecs())
-        if (std::string error = writePicture(spec, outDir); !error.empty()) return error;
+    for (const PictureRecipe& recipe : pictureRecipes())
+        if (std::string error = writePicture(recipe, outDir); !error.empty()) return error;
     return {};
 }
 

@@ -15,18 +15,18 @@ enum class PictureFormat {
     Pcx24,    // three planes
 };
 
-struct PictureSpec {
+struct PictureRecipe {
     const char* name;
     PictureFormat format;
     Canvas (*paint)();
 };
 
-const std::vector<PictureSpec>& pictureSpecs();
+const std::vector<PictureRecipe>& pictureRecipes();
 
 // Paints and writes every picture into outDir. Returns an empty string or the first failure.
 std::string writePictures(const std::string& outDir);
 
 // Paints one picture and writes it in its format.
-std::string writePicture(const PictureSpec& spec, const std::string& outDir);
+std::string writePicture(const PictureRecipe& recipe, const std::string& outDir);
 
 } // namespace forge

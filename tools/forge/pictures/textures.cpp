@@ -128,13 +128,14 @@ Canvas makePanelTexture() {
             const float diffuse = std::max(0.0f, n.x * lx + n.y * ly + n.z * lz);
             // Specular: the half vector between the light and the viewer.
             const float hx = lx, hy = ly, hz = lz + 1, hl = std::sqrt(hx * hx + hy * hy + hz * hz);
-            const float spec = std::pow(std::max(0.0f, (n.x * hx + n.y * hy + n.z * hz) / hl), 40.0f);
+            const float specular = std::pow(std::max(0.0f, (n.x * hx + n.y * hy + n.z * hz) / hl), 40.0f);
             const float grain = 0.85f + 0.15f * noise.fbm(x / 4.0f, y / 32.0f, 3, 64);
             // Pale enough that the scene's coloured lights still show the plates far down the
             // tunnel, where they fall at a glancing angle.
             const Colour steel = mix(hex(0x6A5CB8), hex(0xD8D0FF), diffuse) * grain;
             const size_t i = size_t(y) * kTextureSize + x;
-            canvas.at(x, y) = mix(steel, hex(0xD8A040) * (0.4f + diffuse), seam[i]) + hex(0xD0C8FF) * spec;
+            canvas.at(x, y) =
+                mix(steel, hex(0xD8A040) * (0.4f + diffuse), seam[i]) + hex(0xD0C8FF) * specular;
         }
     return canvas;
 }
