@@ -13,14 +13,11 @@
 
 namespace {
 
-constexpr int kScreenPixels = kGridScreenWidth * kGridScreenHeight;
-
 struct Texture {
-    bglimage* image = bgl_create_image(kGridTextureSide, kGridTextureSide, 32, 0);
+    bglimage* image = bgl_create_image(kTextureSide, kTextureSide, 32, 0);
     Texture() {
         auto* texels = reinterpret_cast<Pixel*>(image->image);
-        for (int i = 0; i < kGridTextureSide * kGridTextureSide; ++i)
-            texels[i] = makePixel(i & 255, i >> 8, i * 7);
+        for (int i = 0; i < kTextureSide * kTextureSide; ++i) texels[i] = makePixel(i & 255, i >> 8, i * 7);
     }
     ~Texture() { bgl_free_image(image); }
 };

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "core/screen.h"
 #include "effects/credits_effect.h"
 #include "effects/double_tunnel_effect.h"
 #include "effects/picture_prep.h"

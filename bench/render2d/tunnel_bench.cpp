@@ -12,10 +12,10 @@
 namespace {
 
 void BM_TunnelBackground(benchmark::State& state) {
-    std::vector<std::uint16_t> table(kTunnelPixels);
-    for (int i = 0; i < kTunnelPixels; ++i) table[i] = static_cast<std::uint16_t>(i * 40503u);
+    std::vector<std::uint16_t> table(kScreenPixels);
+    for (int i = 0; i < kScreenPixels; ++i) table[i] = static_cast<std::uint16_t>(i * 40503u);
     std::vector<Pixel> texture = randomScreen(4);
-    texture.resize(kTunnelTexels);
+    texture.resize(kTextureTexels);
     std::vector<Pixel> screen(kBenchPixels);
     unsigned offset = 0;
     for (auto _ : state) {
@@ -23,14 +23,14 @@ void BM_TunnelBackground(benchmark::State& state) {
         drawTunnelBackground(screen.data(), table.data(), texture.data(), offset);
         benchmark::ClobberMemory();
     }
-    state.SetItemsProcessed(state.iterations() * kTunnelPixels);
+    state.SetItemsProcessed(state.iterations() * kScreenPixels);
 }
 
 void BM_TunnelFrame(benchmark::State& state) {
-    std::vector<std::uint16_t> table(kTunnelPixels);
-    for (int i = 0; i < kTunnelPixels; ++i) table[i] = static_cast<std::uint16_t>(i * 40503u);
+    std::vector<std::uint16_t> table(kScreenPixels);
+    for (int i = 0; i < kScreenPixels; ++i) table[i] = static_cast<std::uint16_t>(i * 40503u);
     std::vector<Pixel> texture = randomScreen(4);
-    texture.resize(kTunnelTexels);
+    texture.resize(kTextureTexels);
     std::vector<Pixel> flarePicture = randomScreen(5);
     flarePicture.resize(kFlareSide * kFlareSide);
     for (Pixel& p : flarePicture) p &= 0x003F3F3Fu;

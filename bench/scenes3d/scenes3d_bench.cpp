@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "core/screen.h"
 #include "effects/gold_scene.h"
 #include "effects/logo.h"
 #include "effects/metaball_scene.h"

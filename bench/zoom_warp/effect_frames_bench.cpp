@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "core/screen.h"
 #include "effects/first_warp.h"
 #include "effects/first_zoom.h"
 #include "effects/logo.h"

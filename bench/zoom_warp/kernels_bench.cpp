@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr int kScreenPixels = 320 * 200;
-
 std::vector<Pixel> randomPixels(int count, std::uint32_t seed) {
     std::mt19937 random(seed);
     std::vector<Pixel> pixels(count);

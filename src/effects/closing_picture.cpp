@@ -1,8 +1,8 @@
 #include "effects/closing_picture.h"
 
+#include "core/screen.h"
 #include "effects/picture_prep.h"
 #include "effects/show_state.h"
-#include "platform/format.h"
 #include "platform/surface.h"
 
 void ClosingPicture::load() {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "core/screen.h"
 #include "effects/logo.h"
 #include "effects/picture_prep.h"
 #include "effects/show_math.h"
@@ -15,7 +16,6 @@
 #include "engine3d/world_memory.h"
 #include "engine3d/world_textures.h"
 #include "imagelib/bgl.h"
-#include "platform/format.h"
 #include "platform/surface.h"
 #include "resources/fatal_error.h"
 
@@ -25,8 +25,6 @@ constexpr const char* kTunnelTextureName = "bonnmcga.jpg";
 constexpr const char* kGoldMapName = "goldmap.jpg";
 constexpr const char* kScenePath = "data/zelka2.3ds";
 constexpr int kSceneBuckets = 30000;
-constexpr int kTextureSide = 256;
-constexpr int kScreenDepth = 32;
 
 // The tunnel: two cylinders of radius 800 about (0, -600) and (0, 600), three coloured lights.
 constexpr float kCylinderOffset = 600.0f;

@@ -1,13 +1,9 @@
 #include "effects/grid_texture.h"
 
+#include "core/screen.h"
 #include "effects/picture_prep.h"
 #include "imagelib/bgl_image.h"
 #include "imagelib/bgl_transform.h"
-
-namespace {
-constexpr int kTextureSide = 256;
-constexpr int kScreenDepth = 32;
-} // namespace
 
 bglimage* fetchGridTexture(const char* name, TextureSoftening softening) {
     bglimage* texture = fetchPicture(name);

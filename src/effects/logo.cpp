@@ -1,7 +1,7 @@
 #include "effects/logo.h"
 
+#include "core/screen.h"
 #include "effects/picture_prep.h"
-#include "platform/format.h"
 
 Logo logo;
 

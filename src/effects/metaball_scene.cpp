@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "core/screen.h"
 #include "effects/logo.h"
 #include "effects/picture_prep.h"
 #include "effects/show_math.h"
@@ -18,7 +19,6 @@
 #include "engine3d/world_memory.h"
 #include "engine3d/world_textures.h"
 #include "imagelib/bgl.h"
-#include "platform/format.h"
 #include "platform/surface.h"
 #include "resources/fatal_error.h"
 
@@ -29,8 +29,6 @@ constexpr const char* kEnvMapName = "galakse.jpg";
 constexpr const char* kBackgroundName = "galak2.jpg";
 constexpr const char* kOverlayName = "test3.pcx";
 constexpr int kSceneBuckets = 20000;
-constexpr int kTextureSide = 256;
-constexpr int kScreenDepth = 32;
 constexpr int kSurfaceRenderType = 2; // environment-mapped
 constexpr float kSurfaceScale = 5.0f;
 

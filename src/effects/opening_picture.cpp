@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "core/screen.h"
 #include "effects/logo.h"
 #include "effects/picture_prep.h"
 #include "effects/show_state.h"
-#include "platform/format.h"
 #include "platform/surface.h"
 #include "render2d/filter_window.h"
 

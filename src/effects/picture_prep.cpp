@@ -12,7 +12,6 @@ namespace {
 
 constexpr const char* kDataFolder = "data/";
 constexpr const char* kErrorTitle = "BGL error!";
-constexpr int kScreenDepth = 32;
 
 // A library operation's result: 0 is a failure with its message on the error stack.
 void check(int result) {

@@ -2,11 +2,11 @@
 
 #include <cmath>
 
+#include "core/screen.h"
 #include "effects/grid_texture.h"
 #include "effects/logo.h"
 #include "effects/picture_prep.h"
 #include "effects/show_state.h"
-#include "platform/format.h"
 #include "platform/surface.h"
 #include "render2d/grid_fixed.h"
 

@@ -5,12 +5,10 @@
 // reach, so no frame keeps stale pixels outside a small picture or reads past its end.
 #include <vector>
 
-#include "platform/format.h"
+#include "core/screen.h"
 #include "render2d/bitmap.h"
 
 struct bglimage;
-
-constexpr int kScreenPixels = kScreenWidth * kScreenHeight;
 
 class ScreenPicture {
 public:

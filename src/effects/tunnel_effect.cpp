@@ -2,11 +2,11 @@
 
 #include <string>
 
+#include "core/screen.h"
 #include "effects/logo.h"
 #include "effects/picture_prep.h"
 #include "effects/show_state.h"
 #include "imagelib/bgl.h"
-#include "platform/format.h"
 #include "platform/surface.h"
 #include "render2d/filter_window.h"
 #include "render2d/tunnel_kernel.h"
@@ -22,7 +22,7 @@ constexpr const char* kFlareName = "flare.jpg";
 constexpr const char* kTextureName = "orion.jpg";
 constexpr const char* kErrorTitle = "BGL error!";
 constexpr int kLogoSlideSyncValue = 240;
-constexpr unsigned kTexelMask = kTunnelTexels - 1;
+constexpr unsigned kTexelMask = kTextureTexels - 1;
 
 // The relief window at the lower left, framed in dark blue.
 constexpr int kReliefX = 20;
@@ -53,16 +53,16 @@ constexpr FlareStart kFlareStarts[TunnelEffect::kFlareCount] = {
 // (unused, red, green, blue), in framebuffer order with a fourth byte of 0. A picture smaller
 // than the block ends the show instead of being read past its end.
 void copyBlock(const bglimage* picture, const char* name, std::vector<Pixel>& block) {
-    if (picture->width < kTunnelTextureSide || picture->height < kTunnelTextureSide)
+    if (picture->width < kTextureSide || picture->height < kTextureSide)
         failLoad(std::string("data/") + name + " is " + std::to_string(picture->width) + "x" +
                  std::to_string(picture->height) + " pixels; it must be at least 256x256");
     constexpr int kBytesPerPixel = 4;
-    block.resize(kTunnelTexels);
-    for (int y = 0; y < kTunnelTextureSide; ++y) {
+    block.resize(kTextureTexels);
+    for (int y = 0; y < kTextureSide; ++y) {
         const std::uint8_t* bytes =
             picture->image + static_cast<std::size_t>(y) * picture->width * kBytesPerPixel;
-        for (int x = 0; x < kTunnelTextureSide; ++x, bytes += kBytesPerPixel)
-            block[y * kTunnelTextureSide + x] = makePixel(bytes[1], bytes[2], bytes[3]);
+        for (int x = 0; x < kTextureSide; ++x, bytes += kBytesPerPixel)
+            block[y * kTextureSide + x] = makePixel(bytes[1], bytes[2], bytes[3]);
     }
 }
 
@@ -79,7 +79,7 @@ void TunnelEffect::load() {
     const OwnedPicture orion = readOwnJpeg(kTextureName);
     convertTo32Bits(orion.get());
     tilePicture(orion.get());
-    scalePicture(orion.get(), kTunnelTextureSide, kTunnelTextureSide);
+    scalePicture(orion.get(), kTextureSide, kTextureSide);
     copyBlock(orion.get(), kTextureName, texture);
 
     frame = 0;
@@ -110,8 +110,8 @@ bool TunnelEffect::logoColumn(int& x) const {
 }
 
 void TunnelEffect::drawFrame(Pixel* screen) {
-    if (table.size() != static_cast<std::size_t>(kTunnelPixels) ||
-        texture.size() != static_cast<std::size_t>(kTunnelTexels))
+    if (table.size() != static_cast<std::size_t>(kScreenPixels) ||
+        texture.size() != static_cast<std::size_t>(kTextureTexels))
         return; // not loaded
     frame = (frame + 1) & kTexelMask;
     turn = (turn - 1) & kTexelMask;

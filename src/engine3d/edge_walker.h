@@ -90,19 +90,19 @@ void scan_polygon(const SpanCorner<N>* corners, int count, const std::array<int3
     if (!advance(right, corners, count, bottom, -1)) return;
 
     std::array<uint32_t, N> spanStep;
-    for (int i = 0; i < N; ++i) spanStep[i] = uint32_t(gradient[i] >> kSpanFracBits);
+    for (int i = 0; i < N; ++i) spanStep[i] = uint32_t(gradient[i] >> kShortFracBits);
 
     for (int32_t y = corners[top].y >> kFracBits;; ++y) {
         const int32_t xl = left.x >> kFracBits;
         const int32_t xr = right.x >> kFracBits;
-        if (y >= 0 && y < kRasterHeight && xr > xl) {
+        if (y >= 0 && y < kScreenHeight && xr > xl) {
             const int32_t from = std::max(xl, 0);
-            const int32_t to = std::min(xr, int32_t(kRasterWidth));
+            const int32_t to = std::min(xr, int32_t(kScreenWidth));
             if (from < to) {
                 std::array<uint32_t, N> value;
                 for (int i = 0; i < N; ++i)
                     value[i] =
-                        uint32_t(int32_t(left.attr[i]) >> kSpanFracBits) + spanStep[i] * uint32_t(from - xl);
+                        uint32_t(int32_t(left.attr[i]) >> kShortFracBits) + spanStep[i] * uint32_t(from - xl);
                 span(pixels + row_offsets[y] + from, to - from, value, spanStep);
             }
         }

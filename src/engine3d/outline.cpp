@@ -19,8 +19,8 @@ uint32_t addChannel(uint32_t pixel, int shift, int amount) {
 
 void draw_line_add(int x0, int y0, int x1, int y1, int blue, int green, int red, uint32_t* pixels) {
     // A line wholly beside the frame plots nothing; skipping it saves walking its length.
-    if (std::max(x0, x1) < 0 || std::min(x0, x1) >= kRasterWidth || std::max(y0, y1) < 0 ||
-        std::min(y0, y1) >= kRasterHeight)
+    if (std::max(x0, x1) < 0 || std::min(x0, x1) >= kScreenWidth || std::max(y0, y1) < 0 ||
+        std::min(y0, y1) >= kScreenHeight)
         return;
     // 64 bits: the distance between two int coordinates may not fit an int.
     const int64_t dx = std::llabs(int64_t(x1) - x0);
@@ -53,7 +53,7 @@ void draw_line_add(int x0, int y0, int x1, int y1, int blue, int green, int red,
     }
     int64_t x = x0, y = y0;
     for (int64_t i = 1; i < n; ++i) {
-        if (y >= 0 && y < kRasterHeight && x >= 0 && x < kRasterWidth) {
+        if (y >= 0 && y < kScreenHeight && x >= 0 && x < kScreenWidth) {
             uint32_t& p = pixels[row_offsets[size_t(y)] + x];
             p = addChannel(addChannel(addChannel(p, 0, blue), 8, green), 16, red);
         }

@@ -147,7 +147,7 @@ void fillPoly(World* world, Poly* poly, uint32_t* pixels, const Span& span, bool
         const Attribute& q = attributes[i];
         const double qc = c.*q.field;
         const double d = std::trunc(((a.*q.field - qc) * by - (b.*q.field - qc) * ay) * k);
-        gradient[i] = wrap_to_int32(q.texelScaled ? d * kTexelScale : d);
+        gradient[i] = toWrappedFixed(q.texelScaled ? d * kTexelScale : d);
     }
 
     SpanCorner<N> corners[kClipPolygonCapacity];
@@ -159,7 +159,7 @@ void fillPoly(World* world, Poly* poly, uint32_t* pixels, const Span& span, bool
         for (int i = 0; i < N; ++i) {
             const Attribute& q = attributes[i];
             const double value = double(p.*q.field) * double(kFixedOne);
-            s.attr[i] = wrap_to_int32(q.texelScaled ? value * kTexelScale : value);
+            s.attr[i] = toWrappedFixed(q.texelScaled ? value * kTexelScale : value);
         }
     }
     scan_polygon<N>(corners, polygon.count, gradient, pixels, span);
@@ -175,7 +175,8 @@ void setEnvironmentCorners(Poly* poly) {
 
 const uint32_t* poly_texture(const Poly* poly, const uint32_t* fallback) {
     const bglimage* t = poly->material ? poly->material->texture : nullptr;
-    if (t && t->image && t->width == kTextureSide && t->height == kTextureSide && t->bits_per_pixel == 32)
+    if (t && t->image && t->width == kTextureSide && t->height == kTextureSide &&
+        t->bits_per_pixel == kScreenDepth)
         return reinterpret_cast<const uint32_t*>(t->image);
     return fallback;
 }

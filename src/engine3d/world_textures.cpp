@@ -13,7 +13,6 @@
 namespace {
 
 constexpr char kDataPrefix[] = "data/";
-constexpr int kTrueColourBits = 32;
 
 struct ImageDeleter {
     void operator()(bglimage* image) const { bgl_free_image(image); }
@@ -31,7 +30,7 @@ bool isTextureShaped(const bglimage* image) {
 }
 
 bglimage* prepareTexture(bglimage* shared) {
-    if (shared->bits_per_pixel != kTrueColourBits) {
+    if (shared->bits_per_pixel != kScreenDepth) {
         if (!bgl_convert_to_32bit(shared)) bglErrorBox();
         toScreenOrder(shared);
     }

@@ -22,7 +22,3 @@ struct Format {
                blueMask == other.blueMask && alphaMask == other.alphaMask;
     }
 };
-
-// Size of the show's frame buffer.
-inline constexpr int kScreenWidth = 320;
-inline constexpr int kScreenHeight = 200;

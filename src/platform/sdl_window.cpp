@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/screen.h"
 #include "platform/error.h"
-#include "platform/format.h"
 #include "platform/view_fit.h"
 
 namespace {

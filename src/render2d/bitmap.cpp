@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "core/fixed_point.h"
 #include "imagelib/bgl_image.h"
 #include "render2d/pixel_ops.h"
 #include "render2d/row_kernels.h"
@@ -12,8 +13,6 @@
 
 namespace {
 
-constexpr int kFracBits = 16; // the stretched copy steps through the source in 16.16
-constexpr float kFracOne = 65536.0f;
 constexpr int kStretchMargin = 4; // trailing source columns and rows the stretched copy never samples
 
 bool usableDestination(const Pixel* dst, int dstWidth, int dstHeight) {
@@ -28,7 +27,6 @@ Bitmap::Bitmap(Pixel* pixels_, int width_, int height_, int pitch_)
 Bitmap::Bitmap(Pixel* pixels_, int width_, int height_) : Bitmap(pixels_, width_, height_, width_) {}
 
 Bitmap::Bitmap(const bglimage* picture) {
-    constexpr int kScreenDepth = 32;
     if (picture == nullptr || picture->bits_per_pixel != kScreenDepth || picture->image == nullptr) return;
     pixels = reinterpret_cast<Pixel*>(picture->image);
     width = picture->width;
@@ -131,9 +129,10 @@ void Bitmap::drawStretched(Pixel* dst, int dstWidth, int dstHeight, float x0, fl
     // Source pixels per destination pixel, in 16.16. Positions are 64-bit so that no rectangle,
     // however small, can overflow them while stepping.
     using Fixed = std::int64_t;
-    const Fixed stepX = static_cast<Fixed>(static_cast<float>(width - kStretchMargin) * kFracOne / (x1 - x0));
+    const Fixed stepX =
+        static_cast<Fixed>(static_cast<float>(width - kStretchMargin) * kFixedOne / (x1 - x0));
     const Fixed stepY =
-        static_cast<Fixed>(static_cast<float>(height - kStretchMargin) * kFracOne / (y1 - y0));
+        static_cast<Fixed>(static_cast<float>(height - kStretchMargin) * kFixedOne / (y1 - y0));
 
     // A rectangle starting above or left of the destination starts sampling part-way in; the
     // products stay near (side - margin) << 16 because the rectangle reaches past 0.

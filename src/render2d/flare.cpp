@@ -12,8 +12,8 @@ constexpr int kSpriteFracBits = 8; // sprite texels step in 8.8
 constexpr int kSpriteStepNumerator = 1 << (2 * kSpriteFracBits);
 constexpr int kHalfFlare = kFlareSide / 2;
 constexpr float kViewScale = 256.0f; // a flare at depth 256 is drawn at its own size
-constexpr int kCentreX = kFlareScreenWidth / 2;
-constexpr int kCentreY = kFlareScreenHeight / 2;
+constexpr int kCentreX = kScreenWidth / 2;
+constexpr int kCentreY = kScreenHeight / 2;
 constexpr int kLastTexel = kFlareSide - 1;
 // Projected edges beyond this lie far off any screen; they are dropped before converting to int.
 constexpr float kMaxEdge = 1 << 24;
@@ -49,7 +49,7 @@ void drawFlareSprite(Pixel* dst, const Pixel* pixels, int x, int y, int depth, i
     if (bottom - top <= 0) return;
     const int step = kSpriteStepNumerator / (bottom - top); // 8.8, both directions
 
-    clipRow = std::min(clipRow, kFlareScreenHeight);
+    clipRow = std::min(clipRow, kScreenHeight);
     int v = 0;
     if (top < 0) {
         if (bottom < 0) return;
@@ -66,8 +66,8 @@ void drawFlareSprite(Pixel* dst, const Pixel* pixels, int x, int y, int depth, i
         u0 = -left * step;
         left = 0;
     }
-    if (left >= kFlareScreenWidth) return;
-    if (right >= kFlareScreenWidth) right = kFlareScreenWidth - 1;
+    if (left >= kScreenWidth) return;
+    if (right >= kScreenWidth) right = kScreenWidth - 1;
     if (right <= left) return;
 
     // The edges and the step are truncated separately, so the last row or column can step up to
@@ -75,7 +75,7 @@ void drawFlareSprite(Pixel* dst, const Pixel* pixels, int x, int y, int depth, i
     const AddOp add;
     for (int row = top; row < bottom; ++row, v += step) {
         const Pixel* texelRow = pixels + std::min(v >> kSpriteFracBits, kLastTexel) * kFlareSide;
-        Pixel* out = dst + row * kFlareScreenWidth;
+        Pixel* out = dst + row * kScreenWidth;
         int u = u0;
         for (int col = left; col < right; ++col, u += step)
             out[col] = add(texelRow[std::min(u >> kSpriteFracBits, kLastTexel)], out[col]);
@@ -84,7 +84,7 @@ void drawFlareSprite(Pixel* dst, const Pixel* pixels, int x, int y, int depth, i
 
 void Flare::step(Pixel* dst) {
     float r = radius;
-    int clipRow = kFlareScreenHeight;
+    int clipRow = kScreenHeight;
     if (sink > kShrinkStart && sink < kSinkHidden) {
         r = radius * ((kShrinkBase - sink) * kShrinkScale);
     } else if (sink > kSinkHidden) {

@@ -4,13 +4,11 @@
 #include "render2d/pixel.h"
 
 constexpr int kFlareSide = 256;
-constexpr int kFlareScreenWidth = 320;
-constexpr int kFlareScreenHeight = 200;
 // A flare sunk below the tunnel's middle is drawn only above this row.
 constexpr int kFlareLowClipRow = 136;
 
 // Adds the flare picture (kFlareSide x kFlareSide pixels), centred on (x, y) at the given depth
-// (scale 256 / depth about the screen's centre), onto a kFlareScreenWidth x kFlareScreenHeight
+// (scale 256 / depth about the screen's centre), onto a kScreenWidth x kScreenHeight
 // buffer. Rows from clipRow down are not drawn, nor is the screen's last column. A depth of 0 or
 // less draws nothing.
 void drawFlareSprite(Pixel* dst, const Pixel* pixels, int x, int y, int depth, int clipRow);
@@ -27,7 +25,7 @@ struct Flare {
     Flare(float radius_, float angle_, float sink_, const Pixel* pixels_)
         : radius(radius_), angle(angle_), sink(sink_), pixels(pixels_) {}
 
-    // Draws the flare into a kFlareScreenWidth x kFlareScreenHeight buffer and moves it on by one
+    // Draws the flare into a kScreenWidth x kScreenHeight buffer and moves it on by one
     // frame.
     void step(Pixel* dst);
 };

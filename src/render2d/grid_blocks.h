@@ -62,15 +62,15 @@ void walkGridBlocks(const GridCorners& corners, const Pixel* texture, Pixel* dst
             const BlockValues leftStep = BlockValues::stepBetween(left, BlockValues::of(bottomLeft[0]));
             const BlockValues rightStep = BlockValues::stepBetween(right, BlockValues::of(bottomLeft[1]));
 
-            int rowStart = (by * kGridBlockSize) * kGridScreenWidth + bx * kGridBlockSize;
-            for (int y = 0; y < kGridBlockSize; ++y, rowStart += kGridScreenWidth) {
+            int rowStart = (by * kGridBlockSize) * kScreenWidth + bx * kGridBlockSize;
+            for (int y = 0; y < kGridBlockSize; ++y, rowStart += kScreenWidth) {
                 BlockValues cur = left;
                 const BlockValues step = BlockValues::stepBetween(left, right);
                 Pixel* out = dst + rowStart;
                 for (int x = 0; x < kGridBlockSize; ++x) {
-                    const std::uint32_t row = (cur.around >> kTexCoordFracBits) & kGridTextureMask;
-                    const std::uint32_t column = (cur.along >> kTexCoordFracBits) & kGridTextureMask;
-                    const Pixel texel = texture[row * kGridTextureSide + column];
+                    const std::uint32_t row = (cur.around >> kFracBits) & kGridTextureMask;
+                    const std::uint32_t column = (cur.along >> kFracBits) & kGridTextureMask;
+                    const Pixel texel = texture[row * kTextureSide + column];
                     write(out[x], rowStart + x, litChannel(cur.red, redOf(texel)),
                           litChannel(cur.green, greenOf(texel)), litChannel(cur.blue, blueOf(texel)));
                     cur.advance(step);

@@ -5,12 +5,13 @@
 #include <array>
 #include <cstdint>
 
-constexpr int kGridScreenWidth = 320;
-constexpr int kGridScreenHeight = 200;
+#include "core/fixed_point.h"
+#include "core/screen.h"
+
 constexpr int kGridBlockShift = 3;
 constexpr int kGridBlockSize = 1 << kGridBlockShift; // pixels per block side
-constexpr int kGridBlockColumns = kGridScreenWidth / kGridBlockSize;
-constexpr int kGridBlockRows = kGridScreenHeight / kGridBlockSize;
+constexpr int kGridBlockColumns = kScreenWidth / kGridBlockSize;
+constexpr int kGridBlockRows = kScreenHeight / kGridBlockSize;
 constexpr int kGridColumns = kGridBlockColumns + 1;
 // One more corner row than the 25 block rows need: the renderer never reads the last one.
 constexpr int kGridRows = 26;
@@ -18,11 +19,8 @@ constexpr int kGridCorners = kGridColumns * kGridRows;
 
 // Texture coordinates are 16.16 fixed point over a 256x256 texture; light factors are 8.8
 // (65,280 is 255.0), so (factor x texel byte) >> 16 is the lit byte.
-constexpr int kTexCoordFracBits = 16;
-constexpr int kLightFracBits = 8;
-constexpr int kLitShift = 16;
-constexpr int kGridTextureSide = 256;
-constexpr int kGridTextureMask = kGridTextureSide - 1;
+constexpr int kLitShift = kShortFracBits + 8;
+constexpr int kGridTextureMask = kTextureSide - 1;
 
 struct GridCorner {
     std::int32_t along = 0;  // 16.16 texture column

@@ -4,10 +4,7 @@
 
 namespace {
 
-constexpr int kTexels = kGridTextureSide * kGridTextureSide;
-constexpr int kTextureBits = 32;
-
-const std::array<Pixel, kTexels> kBlackTexture{};
+const std::array<Pixel, kTextureTexels> kBlackTexture{};
 
 } // namespace
 
@@ -22,8 +19,8 @@ int LitGrid::addLight(float x, float y, float z, float red, float green, float b
 }
 
 const Pixel* LitGrid::texels() const {
-    if (!picture || !picture->image || picture->bits_per_pixel != kTextureBits ||
-        static_cast<long>(picture->width) * picture->height < kTexels)
+    if (!picture || !picture->image || picture->bits_per_pixel != kScreenDepth ||
+        static_cast<long>(picture->width) * picture->height < kTextureTexels)
         return kBlackTexture.data();
     return reinterpret_cast<const Pixel*>(picture->image);
 }

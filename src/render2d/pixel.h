@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <initializer_list>
 
-using Pixel = std::uint32_t;
+#include "core/screen.h"
 
 constexpr Pixel kColourMask = 0x00FFFFFFu;
 constexpr Pixel kFourthByteMask = 0xFF000000u;

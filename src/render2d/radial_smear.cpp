@@ -3,29 +3,29 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/fixed_point.h"
+
 namespace {
 
-constexpr int kFracBits = 16;
-constexpr std::int64_t kOne = std::int64_t(1) << kFracBits;
-constexpr std::int64_t kFracMask = kOne - 1;
+constexpr std::int64_t kFracMask = kFixedOne - 1;
 constexpr int kWeightMax = 256;
 constexpr int kWeightShift = 8;
 // The furthest sample position whose 2x2 block still lies inside the buffer.
-constexpr std::int64_t kLastSampleX = std::int64_t(kSmearWidth - 2) << kFracBits;
-constexpr std::int64_t kLastSampleY = std::int64_t(kSmearHeight - 2) << kFracBits;
+constexpr std::int64_t kLastSampleX = std::int64_t(kScreenWidth - 2) << kFracBits;
+constexpr std::int64_t kLastSampleY = std::int64_t(kScreenHeight - 2) << kFracBits;
 
 } // namespace
 
-RadialSmear::RadialSmear() : offsets(static_cast<size_t>(kSmearWidth) * kSmearHeight, Offset{0, 0}) {}
+RadialSmear::RadialSmear() : offsets(static_cast<size_t>(kScreenWidth) * kScreenHeight, Offset{0, 0}) {}
 
 RadialSmear::~RadialSmear() = default;
 
 void RadialSmear::buildOffsets(int cx, int cy, int distance) {
     centreX = cx;
     centreY = cy;
-    for (int y = 0; y < kSmearHeight; ++y) {
-        for (int x = 0; x < kSmearWidth; ++x) {
-            Offset& offset = offsets[static_cast<size_t>(y) * kSmearWidth + x];
+    for (int y = 0; y < kScreenHeight; ++y) {
+        for (int x = 0; x < kScreenWidth; ++x) {
+            Offset& offset = offsets[static_cast<size_t>(y) * kScreenWidth + x];
             const std::int64_t dx = std::int64_t(cx) - x;
             const std::int64_t dy = std::int64_t(cy) - y;
             const std::int64_t squared = dx * dx + dy * dy;
@@ -37,8 +37,10 @@ void RadialSmear::buildOffsets(int cx, int cy, int distance) {
             // (dx, dy) * s is the step towards the centre.
             const std::int64_t s =
                 static_cast<std::int64_t>(distance / std::sqrt(static_cast<double>(squared)));
-            const std::int64_t sx = std::clamp(x * kOne + dx * s, std::int64_t(0), kLastSampleX);
-            const std::int64_t sy = std::clamp(y * kOne + dy * s, std::int64_t(0), kLastSampleY);
+            const std::int64_t sx =
+                std::clamp(std::int64_t(x) * kFixedOne + dx * s, std::int64_t(0), kLastSampleX);
+            const std::int64_t sy =
+                std::clamp(std::int64_t(y) * kFixedOne + dy * s, std::int64_t(0), kLastSampleY);
             offset = {static_cast<std::int32_t>(sx), static_cast<std::int32_t>(sy)};
         }
     }
@@ -50,10 +52,10 @@ void RadialSmear::setWeights(int keep_, int mix_) {
 }
 
 void RadialSmear::setBounds(int left_, int top_, int right_, int bottom_) {
-    left = std::clamp(left_, 0, kSmearWidth);
-    top = std::clamp(top_, 0, kSmearHeight);
-    right = std::clamp(right_, 0, kSmearWidth);
-    bottom = std::clamp(bottom_, 0, kSmearHeight);
+    left = std::clamp(left_, 0, kScreenWidth);
+    top = std::clamp(top_, 0, kScreenHeight);
+    right = std::clamp(right_, 0, kScreenWidth);
+    bottom = std::clamp(bottom_, 0, kScreenHeight);
 }
 
 void RadialSmear::smearPixel(Pixel* pixels, int index) const {
@@ -62,11 +64,11 @@ void RadialSmear::smearPixel(Pixel* pixels, int index) const {
     const int y0 = offset.y >> kFracBits;
     const int fx = static_cast<int>(offset.x & kFracMask);
     const int fy = static_cast<int>(offset.y & kFracMask);
-    const int gx = static_cast<int>(kOne) - fx;
-    const int gy = static_cast<int>(kOne) - fy;
+    const int gx = kFixedOne - fx;
+    const int gy = kFixedOne - fy;
     // a = (x0, y0), b = (x0, y0 + 1), c = (x0 + 1, y0), d = (x0 + 1, y0 + 1)
-    const Pixel* a = pixels + y0 * kSmearWidth + x0;
-    const Pixel* b = a + kSmearWidth;
+    const Pixel* a = pixels + y0 * kScreenWidth + x0;
+    const Pixel* b = a + kScreenWidth;
     Pixel& p = pixels[index];
     Pixel out = p & kFourthByteMask;
     for (int shift : {kBlueShift, kGreenShift, kRedShift}) {
@@ -94,10 +96,10 @@ void RadialSmear::apply(Pixel* pixels) const {
     const int leftFrom = std::min(centreX - 1, right - 1);
     const int rightFrom = std::max(centreX, left + 1);
     auto towardsLeft = [&](int y) {
-        for (int x = leftFrom; x > left; --x) smearPixel(pixels, y * kSmearWidth + x);
+        for (int x = leftFrom; x > left; --x) smearPixel(pixels, y * kScreenWidth + x);
     };
     auto towardsRight = [&](int y) {
-        for (int x = rightFrom; x < right; ++x) smearPixel(pixels, y * kSmearWidth + x);
+        for (int x = rightFrom; x < right; ++x) smearPixel(pixels, y * kScreenWidth + x);
     };
     for (int y = upFrom; y > top; --y) towardsLeft(y);
     for (int y = upFrom; y > top; --y) towardsRight(y);

@@ -7,9 +7,6 @@
 
 #include "render2d/pixel.h"
 
-constexpr int kSmearWidth = 320;
-constexpr int kSmearHeight = 200;
-
 class RadialSmear {
 public:
     // Centre (160, 100), weights 128 and 128, the whole buffer as bounds, and no offsets yet (all
@@ -34,13 +31,13 @@ public:
         std::int32_t y;
     };
 
-    int centreX = kSmearWidth / 2;
-    int centreY = kSmearHeight / 2;
+    int centreX = kScreenWidth / 2;
+    int centreY = kScreenHeight / 2;
     int keep = 128;
     int mix = 128;
-    std::vector<Offset> offsets; // kSmearWidth x kSmearHeight, row by row
-    int right = kSmearWidth;
-    int bottom = kSmearHeight;
+    std::vector<Offset> offsets; // kScreenWidth x kScreenHeight, row by row
+    int right = kScreenWidth;
+    int bottom = kScreenHeight;
     int left = 0;
     int top = 0;
 

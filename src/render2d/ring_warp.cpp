@@ -6,7 +6,6 @@
 
 namespace {
 
-constexpr int kBitsPerPixel = 32;
 constexpr Pixel kBlack = 0;
 
 // wave: a parabola over 127 .. -128, from 31 down to -32 at the middle and up to 32.
@@ -55,7 +54,7 @@ WarpOffsets warpOffsetsAt(float t) {
 
 RingWarp::RingWarp(const bglimage* picture_) : picture(picture_), rings(kRingsSize) {
     const bool usable = picture != nullptr && picture->image != nullptr &&
-                        picture->bits_per_pixel == kBitsPerPixel && picture->width > 0 && picture->height > 0;
+                        picture->bits_per_pixel == kScreenDepth && picture->width > 0 && picture->height > 0;
     if (usable) {
         pixels = reinterpret_cast<const Pixel*>(picture->image);
         lastPixel = static_cast<int>(std::min<long long>(

@@ -15,8 +15,6 @@ constexpr int kRingsHeight = 400;
 constexpr int kRingsSize = kRingsWidth * kRingsHeight;
 constexpr int kWaveProfile = 256;
 constexpr int kWaveSize = 4 * kWaveProfile; // the sum of three ring bytes indexes it directly
-constexpr int kWarpScreenWidth = 320;
-constexpr int kWarpScreenHeight = 200;
 
 // The source pixel number moves this much for a displacement of one: one row down, one column on.
 constexpr int kWarpDiagonal = kWarpPictureWidth + 1;
@@ -24,7 +22,7 @@ constexpr int kWarpDiagonal = kWarpPictureWidth + 1;
 // The ring offsets that keep every lookup of a 320x200 view inside `rings`: the view reads rows 1
 // to 200 of the table from each offset.
 constexpr int kMinRingOffset = -kRingsWidth;
-constexpr int kMaxRingOffset = kRingsSize - 1 - (kWarpScreenHeight * kRingsWidth + kWarpScreenWidth - 1);
+constexpr int kMaxRingOffset = kRingsSize - 1 - (kScreenHeight * kRingsWidth + kScreenWidth - 1);
 
 struct WarpOffsets {
     int pictureOffset;

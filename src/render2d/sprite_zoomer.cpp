@@ -3,20 +3,20 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "core/fixed_point.h"
+
 namespace {
 
-constexpr int kFracBits = 8; // texels step in 8.8
 constexpr int kHalfPicture = kZoomPictureSide / 2;
 constexpr int kLastTexel = kZoomPictureSide - 1;
 // 512 texels over the picture's height, in 8.8.
-constexpr float kStepNumerator = static_cast<float>(kZoomPictureSide << kFracBits);
+constexpr float kStepNumerator = static_cast<float>(kZoomPictureSide << kShortFracBits);
 // The largest step that still matters: one step across the whole picture. Far-away (sub-pixel)
 // pictures would otherwise ask for steps beyond an int.
 constexpr float kMaxStep = kStepNumerator;
 constexpr float kViewScale = 256.0f; // a picture at depth 256 is drawn one texel per pixel
-constexpr float kCentreX = kZoomScreenWidth / 2;
-constexpr float kCentreY = kZoomScreenHeight / 2;
-constexpr int kBitsPerPixel = 32;
+constexpr float kCentreX = kScreenWidth / 2;
+constexpr float kCentreY = kScreenHeight / 2;
 constexpr int kMaxLevel = 255;
 
 // d = min(d + ((level * s) >> 8), 255) per channel, fourth byte kept.
@@ -33,12 +33,12 @@ int wrapIndex(int index, int count) {
 } // namespace
 
 SpriteZoomer::SpriteZoomer() {
-    for (int y = 0; y < kZoomScreenHeight; ++y) rowOffsets[y] = y * kZoomScreenWidth;
+    for (int y = 0; y < kScreenHeight; ++y) rowOffsets[y] = y * kScreenWidth;
 }
 
 bool SpriteZoomer::addPicture(const bglimage* picture) {
     if (count >= kZoomMaxPictures || picture == nullptr || picture->image == nullptr) return false;
-    if (picture->bits_per_pixel != kBitsPerPixel || picture->width != kZoomPictureSide ||
+    if (picture->bits_per_pixel != kScreenDepth || picture->width != kZoomPictureSide ||
         picture->height != kZoomPictureSide)
         return false;
     pictures[count++] = picture;
@@ -68,22 +68,22 @@ void SpriteZoomer::drawZoomed(Pixel* dst, const Pixel* pixels, int x, int y, int
 
     // The far edge is tested before the near one is converted: with it on screen, the skipped part
     // is shorter than the picture, so the start texel stays within one picture of steps.
-    if (bottom < 0.0f || top >= kZoomScreenHeight) return;
+    if (bottom < 0.0f || top >= kScreenHeight) return;
     int v = 0;
     if (top < 0.0f) {
         v = static_cast<int>(-top * static_cast<float>(step));
         top = 0.0f;
     }
-    bottom = std::min(bottom, static_cast<float>(kZoomScreenHeight));
+    bottom = std::min(bottom, static_cast<float>(kScreenHeight));
     if (bottom <= top) return;
 
-    if (right < 0.0f || left >= kZoomScreenWidth) return;
+    if (right < 0.0f || left >= kScreenWidth) return;
     int u0 = 0;
     if (left < 0.0f) {
         u0 = static_cast<int>(-left * static_cast<float>(step));
         left = 0.0f;
     }
-    if (right >= kZoomScreenWidth) right = kZoomScreenWidth - 1; // the last column is never drawn
+    if (right >= kScreenWidth) right = kScreenWidth - 1; // the last column is never drawn
     if (right <= left) return;
 
     // Edges and step are rounded separately, so the last row or column may step just past the
@@ -92,16 +92,16 @@ void SpriteZoomer::drawZoomed(Pixel* dst, const Pixel* pixels, int x, int y, int
     const int firstCol = static_cast<int>(left);
     int cols = 0;
     for (int j = firstCol; static_cast<float>(j) < right; ++j) ++cols;
-    const std::int64_t edgeU = static_cast<std::int64_t>(kZoomPictureSide) << kFracBits;
+    const std::int64_t edgeU = static_cast<std::int64_t>(kZoomPictureSide) << kShortFracBits;
     const std::int64_t inside = u0 >= edgeU ? 0 : (edgeU - u0 + step - 1) / step;
     const int insideCols = static_cast<int>(std::min<std::int64_t>(cols, inside));
 
     for (int i = static_cast<int>(top); static_cast<float>(i) < bottom; ++i, v += step) {
-        const Pixel* texelRow = pixels + std::min(v >> kFracBits, kLastTexel) * kZoomPictureSide;
+        const Pixel* texelRow = pixels + std::min(v >> kShortFracBits, kLastTexel) * kZoomPictureSide;
         Pixel* out = dst + rowOffsets[i] + firstCol;
         int u = u0;
         for (int j = 0; j < insideCols; ++j, u += step)
-            out[j] = addScaled(texelRow[u >> kFracBits], out[j], level);
+            out[j] = addScaled(texelRow[u >> kShortFracBits], out[j], level);
         for (int j = insideCols; j < cols; ++j) out[j] = addScaled(texelRow[kLastTexel], out[j], level);
     }
 }

@@ -6,8 +6,6 @@
 #include "render2d/pixel.h"
 
 constexpr int kZoomPictureSide = 512;
-constexpr int kZoomScreenWidth = 320;
-constexpr int kZoomScreenHeight = 200;
 constexpr int kZoomMaxPictures = 8;
 
 class SpriteZoomer {
@@ -25,11 +23,11 @@ public:
 
     // Adds the 512x512 picture pixels, centred on (x, y) in a view of scale 256 / depth about the
     // screen's centre, with each channel scaled by level / 256 (level held to 0..255), into a
-    // kZoomScreenWidth x kZoomScreenHeight buffer. The screen's last column is never drawn; a depth
+    // kScreenWidth x kScreenHeight buffer. The screen's last column is never drawn; a depth
     // below 1 or a null picture draws nothing.
     void drawZoomed(Pixel* dst, const Pixel* pixels, int x, int y, int depth, int level) const;
 
-    int rowOffsets[kZoomScreenHeight];
+    int rowOffsets[kScreenHeight];
     int count = 0;
     const Pixel* pixelsA = nullptr;
     const Pixel* pixelsB = nullptr;

@@ -9,7 +9,7 @@
 constexpr unsigned kTunnelRowStep = 256;
 constexpr unsigned kTunnelTurnStep = 1;
 
-// Fills kTunnelPixels pixels of dst from texture (kTunnelTexels pixels) through table
-// (kTunnelPixels entries): blue, green and red of texel (entry + offset) mod 65,536; the
+// Fills kScreenPixels pixels of dst from texture (kTextureTexels pixels) through table
+// (kScreenPixels entries): blue, green and red of texel (entry + offset) mod 65,536; the
 // destination's fourth byte is kept.
 void drawTunnelBackground(Pixel* dst, const std::uint16_t* table, const Pixel* texture, unsigned offset);

@@ -7,8 +7,8 @@ std::string decodeTunnelTable(const std::uint8_t* bytes, std::size_t size,
                               std::vector<std::uint16_t>& table) {
     if (bytes == nullptr || size < static_cast<std::size_t>(kTunnelTableBytes))
         return "is shorter than " + std::to_string(kTunnelTableBytes) + " bytes";
-    table.resize(kTunnelPixels);
-    for (int i = 0; i < kTunnelPixels; ++i)
+    table.resize(kScreenPixels);
+    for (int i = 0; i < kScreenPixels; ++i)
         table[i] = static_cast<std::uint16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
     return {};
 }

@@ -6,13 +6,10 @@
 #include <string>
 #include <vector>
 
-constexpr int kTunnelWidth = 320;
-constexpr int kTunnelHeight = 200;
-constexpr int kTunnelPixels = kTunnelWidth * kTunnelHeight;
-constexpr int kTunnelTextureSide = 256;
-constexpr int kTunnelTexels = kTunnelTextureSide * kTunnelTextureSide;
+#include "core/screen.h"
+
 // The file holds the entries as 16-bit little-endian values with no header.
-constexpr int kTunnelTableBytes = kTunnelPixels * 2;
+constexpr int kTunnelTableBytes = kScreenPixels * 2;
 
 // Decodes the first kTunnelTableBytes of bytes into table. Returns an empty string, or why the
 // bytes are no table (too few of them).

@@ -10,7 +10,7 @@ constexpr int kByteMask = 0xFF;
 // Layer A of the plain and span passes: a still 320x200 picture, the same pixel as the screen's.
 struct StillLayer {
     const Pixel* pixels;
-    Pixel at(int x, int y, int) const { return pixels[y * kWarpScreenWidth + x]; }
+    Pixel at(int x, int y, int) const { return pixels[y * kScreenWidth + x]; }
 };
 
 // Layer A as a second warped picture, displaced like the first.
@@ -20,9 +20,9 @@ struct WarpLayer {
 };
 
 template <class Layer> void mixByMask(Pixel* buffer, const RingWarp& warp, const Layer& layer) {
-    for (int y = 0; y < kWarpScreenHeight; ++y) {
-        Pixel* row = buffer + y * kWarpScreenWidth;
-        for (int x = 0; x < kWarpScreenWidth; ++x) {
+    for (int y = 0; y < kScreenHeight; ++y) {
+        Pixel* row = buffer + y * kScreenWidth;
+        for (int x = 0; x < kScreenWidth; ++x) {
             const int v = static_cast<int>(row[x]);
             const int d = warp.displacement(x, y);
             const Pixel b = warp.pixels[warp.sourceIndex(x, y, d)];
@@ -42,10 +42,10 @@ template <class FullSpan, class Layer>
 void mixBySpans(Pixel* dst, const int* edges, const RingWarp& warp, const Layer& layer, FullSpan fullSpan) {
     const Pixel* const source = warp.pixels;
     const int lastPixel = warp.lastPixel;
-    for (int y = 0; y < kWarpScreenHeight; ++y) {
+    for (int y = 0; y < kScreenHeight; ++y) {
         const int edge = edges[y];
         const EdgeSpans spans = edgeSpans(edge);
-        Pixel* out = dst + y * kWarpScreenWidth;
+        Pixel* out = dst + y * kScreenWidth;
         const int ringRow = (y + 1) * kRingsWidth;
         const std::uint8_t* r1 = warp.rings.data() + ringRow + warp.ringOffset1;
         const std::uint8_t* r2 = warp.rings.data() + ringRow + warp.ringOffset2;
@@ -63,7 +63,7 @@ void mixBySpans(Pixel* dst, const int* edges, const RingWarp& warp, const Layer&
             const int v = (kMaskFull - kEdgeRampStep * (x - edge)) & kByteMask;
             out[x] = mixPixels(layer.at(x, y, d), b, v);
         }
-        for (int x = spans.rampEnd; x < kWarpScreenWidth; ++x) {
+        for (int x = spans.rampEnd; x < kScreenWidth; ++x) {
             int d;
             out[x] = displaced(x, d);
         }
@@ -73,7 +73,7 @@ void mixBySpans(Pixel* dst, const int* edges, const RingWarp& warp, const Layer&
 } // namespace
 
 int edgeMaskAt(int column, int edge) {
-    if (edge >= kWarpScreenWidth || column < edge) return kMaskFull;
+    if (edge >= kScreenWidth || column < edge) return kMaskFull;
     const long long intoRamp = static_cast<long long>(column) - edge; // an edge far left cannot overflow
     if (intoRamp < kEdgeRampWidth && column <= kEdgeLastRampColumn)
         return (kMaskFull - kEdgeRampStep * static_cast<int>(intoRamp)) & kByteMask;
@@ -81,7 +81,7 @@ int edgeMaskAt(int column, int edge) {
 }
 
 EdgeSpans edgeSpans(int edge) {
-    if (edge >= kWarpScreenWidth) return {kWarpScreenWidth, kWarpScreenWidth};
+    if (edge >= kScreenWidth) return {kScreenWidth, kScreenWidth};
     // The ramp's first value is 255 itself, so the edge column belongs to the full span; the last
     // column never does, as it never takes the ramp.
     const int fullEnd =
@@ -94,9 +94,9 @@ EdgeSpans edgeSpans(int edge) {
 }
 
 void writeEdgeMask(Pixel* buffer, const int* edges) {
-    for (int y = 0; y < kWarpScreenHeight; ++y)
-        for (int x = 0; x < kWarpScreenWidth; ++x)
-            buffer[y * kWarpScreenWidth + x] = static_cast<Pixel>(edgeMaskAt(x, edges[y]));
+    for (int y = 0; y < kScreenHeight; ++y)
+        for (int x = 0; x < kScreenWidth; ++x)
+            buffer[y * kScreenWidth + x] = static_cast<Pixel>(edgeMaskAt(x, edges[y]));
 }
 
 void warpOverStillPlain(Pixel* buffer, const RingWarp& warp, const Pixel* still) {
@@ -110,7 +110,7 @@ void warpOverWarpPlain(Pixel* buffer, const RingWarp& zeroWarp, const RingWarp& 
 void warpOverStill(Pixel* dst, const int* edges, const RingWarp& warp, const Pixel* still) {
     // Where the still picture shows alone no displacement is needed: its row is copied as a block.
     auto copyStill = [still](Pixel* out, int y, int count) {
-        std::memcpy(out, still + y * kWarpScreenWidth, static_cast<size_t>(count) * sizeof(Pixel));
+        std::memcpy(out, still + y * kScreenWidth, static_cast<size_t>(count) * sizeof(Pixel));
     };
     mixBySpans(dst, edges, warp, StillLayer{still}, copyStill);
 }

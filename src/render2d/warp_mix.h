@@ -16,7 +16,7 @@
 
 constexpr int kEdgeRampWidth = 32;
 constexpr int kEdgeRampStep = 8;
-constexpr int kEdgeLastRampColumn = kWarpScreenWidth - 2; // the last column never takes the ramp
+constexpr int kEdgeLastRampColumn = kScreenWidth - 2; // the last column never takes the ramp
 constexpr int kMaskFull = 255;
 
 // The mask value of column `column` in a row whose edge stands at column `edge`.
@@ -42,7 +42,7 @@ inline Pixel mixPixels(Pixel a, Pixel b, int v) {
     return (redBlue & kRedBlue) | (green & kGreen);
 }
 
-// Writes the mask of every row (edges[row], kWarpScreenHeight rows) into a 320x200 buffer, one
+// Writes the mask of every row (edges[row], kScreenHeight rows) into a 320x200 buffer, one
 // value per pixel word.
 void writeEdgeMask(Pixel* buffer, const int* edges);
 

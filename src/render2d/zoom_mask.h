@@ -8,9 +8,7 @@
 // byte 0 are left as they are.
 #include "render2d/pixel.h"
 
-constexpr int kZoomMaskPixels = 320 * 200;
-
 // Plain form, one pixel after another as stated above.
-void darkenByMaskPlain(Pixel* frame, const Pixel* mask, int level, int count = kZoomMaskPixels);
+void darkenByMaskPlain(Pixel* frame, const Pixel* mask, int level, int count = kScreenPixels);
 // The form the effect runs: no branch per pixel.
-void darkenByMask(Pixel* frame, const Pixel* mask, int level, int count = kZoomMaskPixels);
+void darkenByMask(Pixel* frame, const Pixel* mask, int level, int count = kScreenPixels);

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/screen.h"
 #include "effects/picture_prep.h"
 #include "effects/show_state.h"
 #include "imagelib/bgl_image.h"

@@ -16,6 +16,7 @@
 
 #include <unistd.h>
 
+#include "core/screen.h"
 #include "effects/logo.h"
 #include "effects/show_state.h"
 #include "forge/pcx/pcx_encoder.h"
@@ -139,15 +140,15 @@ protected:
         });
         // A tunnel-like table: angle around the centre as the column, inverse distance as the row.
         std::vector<std::uint8_t> table(kTunnelTableBytes);
-        for (int y = 0; y < kTunnelHeight; ++y) {
-            for (int x = 0; x < kTunnelWidth; ++x) {
+        for (int y = 0; y < kScreenHeight; ++y) {
+            for (int x = 0; x < kScreenWidth; ++x) {
                 const int dx = x - 160, dy = y - 100;
                 const int column = (dx == 0 && dy == 0)
                                        ? 0
                                        : static_cast<int>(std::atan2(dy, dx) * 128 / 3.14159265 + 256) & 255;
                 const int row = (4096 / (1 + static_cast<int>(std::sqrt(dx * dx + dy * dy)))) & 255;
                 const int texel = row * 256 + column;
-                const size_t i = static_cast<size_t>(y * kTunnelWidth + x) * 2;
+                const size_t i = static_cast<size_t>(y * kScreenWidth + x) * 2;
                 table[i] = static_cast<std::uint8_t>(texel & 0xFF);
                 table[i + 1] = static_cast<std::uint8_t>(texel >> 8);
             }

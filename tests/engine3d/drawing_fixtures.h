@@ -53,11 +53,11 @@ public:
     static constexpr uint32_t kGuardValue = 0xDEADBEEF;
 
     explicit GuardedFrame(uint32_t fill = 0)
-        : store(kGuard + size_t(kRasterWidth) * kRasterHeight + kGuard, kGuardValue) {
-        std::fill(pixels(), pixels() + size_t(kRasterWidth) * kRasterHeight, fill);
+        : store(kGuard + size_t(kScreenWidth) * kScreenHeight + kGuard, kGuardValue) {
+        std::fill(pixels(), pixels() + size_t(kScreenWidth) * kScreenHeight, fill);
     }
     uint32_t* pixels() { return store.data() + kGuard; }
-    uint32_t at(int x, int y) const { return store[kGuard + size_t(y) * kRasterWidth + x]; }
+    uint32_t at(int x, int y) const { return store[kGuard + size_t(y) * kScreenWidth + x]; }
     bool guardsIntact() const {
         for (size_t i = 0; i < kGuard; ++i)
             if (store[i] != kGuardValue || store[store.size() - 1 - i] != kGuardValue) return false;
@@ -76,7 +76,7 @@ private:
 
 // A texture whose texel at (column c, row r) holds r * 256 + c, so a pixel tells where it was read.
 inline std::vector<uint32_t> addressTexture() {
-    std::vector<uint32_t> t(kTexelCount);
-    for (int i = 0; i < kTexelCount; ++i) t[size_t(i)] = uint32_t(i);
+    std::vector<uint32_t> t(kTextureTexels);
+    for (int i = 0; i < kTextureTexels; ++i) t[size_t(i)] = uint32_t(i);
     return t;
 }

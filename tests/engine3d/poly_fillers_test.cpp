@@ -59,7 +59,7 @@ TEST(PolyFillers, TexelAddressingWrapsEveryCoordinate) {
 
 TEST(PolyFillers, RowsAndColumnsEndBeforeTheBottomAndRightCorners) {
     ScreenWorld world;
-    const std::vector<uint32_t> white(kTexelCount, 0xFFFFFF);
+    const std::vector<uint32_t> white(kTextureTexels, 0xFFFFFF);
     // Corners on rows 10 to 12: rows 10 and 11 are filled.
     GuardedFrame frame;
     Point a = screenPoint(10, 10), b = screenPoint(10, 12), c = screenPoint(30, 10);
@@ -102,7 +102,7 @@ TEST(PolyFillers, LitAndAddedTexelsKeepTheFourthByte) {
     const uint32_t keep = 0xAB000000u;
     // Ambient light only (25.5) darkens a texel byte of 200 to 19.
     {
-        const std::vector<uint32_t> grey(kTexelCount, 0x00C8C8C8);
+        const std::vector<uint32_t> grey(kTextureTexels, 0x00C8C8C8);
         GuardedFrame frame(keep);
         Triangle t(40, 40, 20);
         for (Point* q : {&t.a, &t.b, &t.c}) q->r = q->g = q->b = 25.5f;
@@ -112,7 +112,7 @@ TEST(PolyFillers, LitAndAddedTexelsKeepTheFourthByte) {
     }
     // Full light (255) gives floor(texel * 255 / 256); light a little out of range never wraps.
     {
-        const std::vector<uint32_t> white(kTexelCount, 0x00FFFFFF);
+        const std::vector<uint32_t> white(kTextureTexels, 0x00FFFFFF);
         GuardedFrame frame(keep);
         Triangle t(40, 40, 20);
         for (Point* q : {&t.a, &t.b, &t.c}) {
@@ -126,7 +126,7 @@ TEST(PolyFillers, LitAndAddedTexelsKeepTheFourthByte) {
     }
     // Texture plus environment saturates per channel.
     {
-        std::vector<uint32_t> texture(kTexelCount, 0x00FF1080), environment(kTexelCount, 0x00402090);
+        std::vector<uint32_t> texture(kTextureTexels, 0x00FF1080), environment(kTextureTexels, 0x00402090);
         GuardedFrame frame(keep);
         Triangle t(40, 40, 20);
         Poly p = t.poly();
@@ -137,7 +137,7 @@ TEST(PolyFillers, LitAndAddedTexelsKeepTheFourthByte) {
 
 TEST(PolyFillers, MaterialTexturesNeedTheRightShape) {
     bglimage good{256, 256, 32, 0, nullptr, nullptr};
-    std::vector<uint32_t> pixels(kTexelCount, 7);
+    std::vector<uint32_t> pixels(kTextureTexels, 7);
     good.image = reinterpret_cast<uint8_t*>(pixels.data());
     bglimage small{128, 256, 32, 0, nullptr, good.image};
     Material m{};
@@ -154,7 +154,7 @@ TEST(PolyFillers, MaterialTexturesNeedTheRightShape) {
 
 TEST(PolyFillers, NothingLandsOutsideTheFrame) {
     ScreenWorld world;
-    const std::vector<uint32_t> white(kTexelCount, 0xFFFFFF);
+    const std::vector<uint32_t> white(kTextureTexels, 0xFFFFFF);
     // A poly that claims to lie inside the viewport (clip 0) but does not, and one far off.
     Point a = screenPoint(-5000, -3000), b = screenPoint(-400, 9000), c = screenPoint(7000, -100);
     Point far0 = screenPoint(-2000000, 5), far1 = screenPoint(-2000000, 100), far2 = screenPoint(2000000, 5);

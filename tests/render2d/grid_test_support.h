@@ -24,19 +24,19 @@ inline Picture makePicture(int width, int height, const std::function<Pixel(int,
 }
 
 inline Picture uniformTexture(Pixel colour) {
-    return makePicture(kGridTextureSide, kGridTextureSide, [colour](int, int) { return colour; });
+    return makePicture(kTextureSide, kTextureSide, [colour](int, int) { return colour; });
 }
 
 // Texel (column, row) = makePixel(0, row, column): a pixel shows which texel it read.
 inline Picture coordinateTexture() {
-    return makePicture(kGridTextureSide, kGridTextureSide, [](int x, int y) { return makePixel(0, y, x); });
+    return makePicture(kTextureSide, kTextureSide, [](int x, int y) { return makePixel(0, y, x); });
 }
 
 inline int textureColumn(const GridCorner& c) {
-    return (static_cast<std::uint32_t>(c.along) >> kTexCoordFracBits) & kGridTextureMask;
+    return (static_cast<std::uint32_t>(c.along) >> kFracBits) & kGridTextureMask;
 }
 inline int textureRow(const GridCorner& c) {
-    return (static_cast<std::uint32_t>(c.around) >> kTexCoordFracBits) & kGridTextureMask;
+    return (static_cast<std::uint32_t>(c.around) >> kFracBits) & kGridTextureMask;
 }
 
 inline bool sameCorner(const GridCorner& a, const GridCorner& b) {

@@ -57,10 +57,10 @@ TEST(HeightGrid, OnAFlatMeshLightDependsOnlyOnGridPositionAndSaturatesAt65533) {
 
     Picture white = uniformTexture(0x00FFFFFFu);
     wide.picture = white.get();
-    std::vector<Pixel> screen(kGridScreenWidth * kGridScreenHeight, 0);
+    std::vector<Pixel> screen(kScreenWidth * kScreenHeight, 0);
     wide.drawLit(screen.data());
     // Block (31, 10)'s bottom-left pixel lies on corner (31, 11).
-    EXPECT_EQ(screen[(11 * 8 - 1 + 1) * kGridScreenWidth + 31 * 8], makePixel(254, 254, 2));
+    EXPECT_EQ(screen[(11 * 8 - 1 + 1) * kScreenWidth + 31 * 8], makePixel(254, 254, 2));
 }
 
 TEST(HeightGrid, APointAtDepthZeroKeepsItsTexturePositionAndStillGetsLight) {

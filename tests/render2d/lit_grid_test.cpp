@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr int kScreenPixels = kGridScreenWidth * kGridScreenHeight;
 constexpr std::int32_t kFullLight = 65536; // lit byte = texel byte
 constexpr std::int32_t kSaturatedLight = 65280;
 
@@ -21,9 +20,8 @@ void fillCorners(LitGrid& grid, const GridCorner& value) {
 void mapPixelsToTexels(LitGrid& grid, std::int32_t light) {
     for (int j = 0; j < kGridRows; ++j)
         for (int i = 0; i < kGridColumns; ++i)
-            grid.corners[j * kGridColumns + i] = {i * kGridBlockSize << kTexCoordFracBits,
-                                                  j * kGridBlockSize << kTexCoordFracBits, light, light,
-                                                  light};
+            grid.corners[j * kGridColumns + i] = {i * kGridBlockSize << kFracBits,
+                                                  j * kGridBlockSize << kFracBits, light, light, light};
 }
 
 } // namespace
@@ -42,9 +40,9 @@ TEST(LitGridBlocks, EveryPixelReadsItsInterpolatedTexelWrappingEvery256) {
     mapPixelsToTexels(grid, kFullLight);
     std::vector<Pixel> screen(kScreenPixels, 0x5A000000u);
     grid.drawLit(screen.data());
-    for (int y = 0; y < kGridScreenHeight; ++y)
-        for (int x = 0; x < kGridScreenWidth; ++x)
-            ASSERT_EQ(screen[y * kGridScreenWidth + x], 0x5A000000u | makePixel(0, y & 255, x & 255))
+    for (int y = 0; y < kScreenHeight; ++y)
+        for (int x = 0; x < kScreenWidth; ++x)
+            ASSERT_EQ(screen[y * kScreenWidth + x], 0x5A000000u | makePixel(0, y & 255, x & 255))
                 << "pixel " << x << ", " << y;
 }
 
@@ -107,8 +105,7 @@ TEST(LitGridBlocks, APictureTooSmallForTheTextureDrawsBlackInsteadOfReadingPastI
     Picture small = makePicture(16, 16, [](int, int) { return 0x00FFFFFFu; });
     for (bglimage* picture : {small.get(), static_cast<bglimage*>(nullptr)}) {
         LitGrid grid(picture);
-        fillCorners(grid,
-                    {255 << kTexCoordFracBits, 255 << kTexCoordFracBits, kFullLight, kFullLight, kFullLight});
+        fillCorners(grid, {255 << kFracBits, 255 << kFracBits, kFullLight, kFullLight, kFullLight});
         std::vector<Pixel> screen(kScreenPixels, 0x00123456u);
         grid.drawLit(screen.data());
         EXPECT_EQ(screen[kScreenPixels - 1], 0u);

@@ -7,19 +7,18 @@
 
 namespace {
 
-constexpr int kPixels = kSmearWidth * kSmearHeight;
 constexpr int kDistance = 229376; // 3.5 pixels in 16.16
 
 struct SmearFixture {
     RadialSmear smear;
-    std::vector<Pixel> buffer = std::vector<Pixel>(kPixels, 0);
+    std::vector<Pixel> buffer = std::vector<Pixel>(kScreenPixels, 0);
 
     SmearFixture() {
         smear.buildOffsets(160, 100, kDistance);
         smear.setWeights(128, 128);
-        smear.setBounds(0, 0, kSmearWidth, kSmearHeight);
+        smear.setBounds(0, 0, kScreenWidth, kScreenHeight);
     }
-    Pixel& at(int x, int y) { return buffer[y * kSmearWidth + x]; }
+    Pixel& at(int x, int y) { return buffer[y * kScreenWidth + x]; }
     void randomise(unsigned seed) {
         std::mt19937 random(seed);
         for (Pixel& p : buffer) p = random();
@@ -33,8 +32,8 @@ TEST(RadialSmear, TopRowAndLeftColumnStayAndFullKeepChangesNothing) {
     f.randomise(7);
     const std::vector<Pixel> original = f.buffer;
     f.smear.apply(f.buffer.data());
-    for (int x = 0; x < kSmearWidth; ++x) ASSERT_EQ(f.at(x, 0), original[x]) << x;
-    for (int y = 0; y < kSmearHeight; ++y) ASSERT_EQ(f.at(0, y), original[y * kSmearWidth]) << y;
+    for (int x = 0; x < kScreenWidth; ++x) ASSERT_EQ(f.at(x, 0), original[x]) << x;
+    for (int y = 0; y < kScreenHeight; ++y) ASSERT_EQ(f.at(0, y), original[y * kScreenWidth]) << y;
     EXPECT_NE(f.buffer, original);
 
     f.buffer = original;
@@ -45,8 +44,8 @@ TEST(RadialSmear, TopRowAndLeftColumnStayAndFullKeepChangesNothing) {
 
 TEST(RadialSmear, TheCentrePixelSamplesTheTopLeftCorner) {
     SmearFixture f;
-    EXPECT_EQ(f.smear.offsets[100 * kSmearWidth + 160].x, 0);
-    EXPECT_EQ(f.smear.offsets[100 * kSmearWidth + 160].y, 0);
+    EXPECT_EQ(f.smear.offsets[100 * kScreenWidth + 160].x, 0);
+    EXPECT_EQ(f.smear.offsets[100 * kScreenWidth + 160].y, 0);
     f.at(0, 0) = makePixel(0, 0, 255);
     f.at(160, 100) = 0xAB000000u | makePixel(100, 0, 0);
     f.smear.apply(f.buffer.data());
@@ -67,7 +66,7 @@ TEST(RadialSmear, ABrightPixelThrowsARayOutwardOnly) {
 
 TEST(RadialSmear, OddCentresBoundsAndWeightsStayInsideTheBufferAndSaturate) {
     SmearFixture f;
-    f.buffer.assign(kPixels, 0x55FFFFFFu);
+    f.buffer.assign(kScreenPixels, 0x55FFFFFFu);
     // A centre off the buffer and a long distance would sample outside it; bounds past the edges
     // would write outside it; weights summing to 512 would carry into the next byte.
     f.smear.buildOffsets(-500, 900, 100 << 16);
@@ -77,6 +76,6 @@ TEST(RadialSmear, OddCentresBoundsAndWeightsStayInsideTheBufferAndSaturate) {
     for (Pixel p : f.buffer) ASSERT_EQ(p, 0x55FFFFFFu);
     f.smear.buildOffsets(400, -90, 1 << 24);
     f.smear.apply(f.buffer.data());
-    EXPECT_EQ(f.smear.right, kSmearWidth);
+    EXPECT_EQ(f.smear.right, kScreenWidth);
     EXPECT_EQ(f.smear.top, 0);
 }

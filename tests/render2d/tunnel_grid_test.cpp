@@ -159,7 +159,7 @@ TEST(BoxTunnelGrid, RaysParallelToEveryWallKeepTheirCornerAndTheCorridorNeverFre
 
 TEST(TunnelGridFrames, StoredChecksumsOfLitFrames) {
     Picture texture = makePicture(256, 256, [](int x, int y) { return makePixel(x ^ y, (x * 3) & 255, y); });
-    std::vector<Pixel> screen(kGridScreenWidth * kGridScreenHeight, 0);
+    std::vector<Pixel> screen(kScreenWidth * kScreenHeight, 0);
 
     TunnelGrid tunnel(texture.get(), 100.0f);
     tunnel.addLight(-100, -100, 300, 1.0f, 0.4f, 0.7f, 1.0f);

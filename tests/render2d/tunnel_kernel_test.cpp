@@ -16,8 +16,8 @@ namespace {
 
 // A texture whose texel t holds the value t, so a frame shows which texel each pixel read.
 std::vector<Pixel> numberedTexture() {
-    std::vector<Pixel> texture(kTunnelTexels);
-    for (int t = 0; t < kTunnelTexels; ++t) texture[t] = static_cast<Pixel>(t);
+    std::vector<Pixel> texture(kTextureTexels);
+    for (int t = 0; t < kTextureTexels; ++t) texture[t] = static_cast<Pixel>(t);
     return texture;
 }
 
@@ -34,16 +34,16 @@ std::string writeTemporary(const std::string& name, const std::vector<std::uint8
 } // namespace
 
 TEST(TunnelBackground, EachFrameMovesEveryLookup255TexelsWrappingAsAWhole) {
-    std::vector<std::uint16_t> table(kTunnelPixels);
-    for (int i = 0; i < kTunnelPixels; ++i) table[i] = static_cast<std::uint16_t>(i * 7919);
+    std::vector<std::uint16_t> table(kScreenPixels);
+    for (int i = 0; i < kScreenPixels; ++i) table[i] = static_cast<std::uint16_t>(i * 7919);
     table[0] = 65535;
     table[1] = 0;
     const std::vector<Pixel> texture = numberedTexture();
-    Canvas screen(kTunnelWidth, kTunnelHeight, 0xAB000000u);
+    Canvas screen(kScreenWidth, kScreenHeight, 0xAB000000u);
     for (unsigned frame = 1; frame <= 300; ++frame) {
         const unsigned offset = frame * kTunnelRowStep - frame * kTunnelTurnStep;
         drawTunnelBackground(screen.pixels.data(), table.data(), texture.data(), offset);
-        for (int i = 0; i < kTunnelPixels; i += 97)
+        for (int i = 0; i < kScreenPixels; i += 97)
             ASSERT_EQ(screen.pixels[i], 0xAB000000u | ((table[i] + 255u * frame) & 0xFFFFu)) << i;
         ASSERT_EQ(screen.pixels[0], 0xAB000000u | ((65535u + 255u * frame) & 0xFFFFu));
     }
@@ -60,9 +60,9 @@ TEST(TunnelTable, ReadsLittleEndianEntriesAndRefusesShortFiles) {
     const std::string longPath = writeTemporary("long_table.dat", bytes);
     EXPECT_EQ(readTunnelTable(longPath.c_str(), table), "");
     std::remove(longPath.c_str());
-    ASSERT_EQ(table.size(), static_cast<size_t>(kTunnelPixels));
+    ASSERT_EQ(table.size(), static_cast<size_t>(kScreenPixels));
     EXPECT_EQ(table[0], 0x1234);
-    EXPECT_EQ(table[kTunnelPixels - 1], 0xFFFF);
+    EXPECT_EQ(table[kScreenPixels - 1], 0xFFFF);
 
     bytes.resize(kTunnelTableBytes - 1);
     const std::string shortPath = writeTemporary("short_table.dat", bytes);
@@ -75,12 +75,12 @@ TEST(TunnelTable, ReadsLittleEndianEntriesAndRefusesShortFiles) {
 
 TEST(Flare, SunkPastTheMiddleItSitsCentredAndClippedLow) {
     std::vector<Pixel> picture(kFlareSide * kFlareSide, 0x00010101u);
-    Canvas screen(kFlareScreenWidth, kFlareScreenHeight);
+    Canvas screen(kScreenWidth, kScreenHeight);
     Flare flare(300.0f, 1.0f, 60.0f, picture.data());
     flare.step(screen.pixels.data());
     // r = 0, depth 600, at (0, 60): columns 106 to 213, rows 71 to 135.
-    for (int y = 0; y < kFlareScreenHeight; ++y) {
-        for (int x = 0; x < kFlareScreenWidth; ++x) {
+    for (int y = 0; y < kScreenHeight; ++y) {
+        for (int x = 0; x < kScreenWidth; ++x) {
             const bool covered = x >= 106 && x <= 213 && y >= 71 && y <= 135;
             ASSERT_EQ(screen.at(x, y), covered ? 0x00010101u : 0u) << x << ", " << y;
         }
@@ -92,7 +92,7 @@ TEST(Flare, SunkPastTheMiddleItSitsCentredAndClippedLow) {
 TEST(Flare, ShrinksWhileSinkingAndWrapsPast100) {
     std::vector<Pixel> picture(kFlareSide * kFlareSide, 0x00010101u);
     // Angle 0: x = r, so the sprite's centre column shows the radius in use.
-    Canvas screen(kFlareScreenWidth, kFlareScreenHeight);
+    Canvas screen(kScreenWidth, kScreenHeight);
     Flare flare(400.0f, 0.0f, 25.0f, picture.data());
     flare.step(screen.pixels.data());
     // Three quarters of 400 is 300; depth 600: columns from trunc(172 * 256 / 600) + 160 = 233.
@@ -110,15 +110,15 @@ TEST(Flare, ShrinksWhileSinkingAndWrapsPast100) {
 // tiny to larger than the screen is drawn.
 TEST(Flare, TexelsStayInsideThePictureAtEveryDepth) {
     std::vector<Pixel> picture(kFlareSide * kFlareSide, 0x00010203u);
-    Canvas screen(kFlareScreenWidth, kFlareScreenHeight);
-    drawFlareSprite(screen.pixels.data(), picture.data(), 0, -40, 254, kFlareScreenHeight);
+    Canvas screen(kScreenWidth, kScreenHeight);
+    drawFlareSprite(screen.pixels.data(), picture.data(), 0, -40, 254, kScreenHeight);
     for (int depth = 1; depth < 1200; depth += 3)
         for (int x : {-300, -20, 0, 37, 250})
-            drawFlareSprite(screen.pixels.data(), picture.data(), x, x / 3, depth, kFlareScreenHeight);
+            drawFlareSprite(screen.pixels.data(), picture.data(), x, x / 3, depth, kScreenHeight);
     // Column 319 is never drawn, nor is anything at a depth of 0 or less.
-    for (int y = 0; y < kFlareScreenHeight; ++y) EXPECT_EQ(screen.at(319, y), 0u);
-    Canvas untouched(kFlareScreenWidth, kFlareScreenHeight);
-    drawFlareSprite(untouched.pixels.data(), picture.data(), 0, 0, 0, kFlareScreenHeight);
-    drawFlareSprite(untouched.pixels.data(), picture.data(), 0, 0, -5, kFlareScreenHeight);
+    for (int y = 0; y < kScreenHeight; ++y) EXPECT_EQ(screen.at(319, y), 0u);
+    Canvas untouched(kScreenWidth, kScreenHeight);
+    drawFlareSprite(untouched.pixels.data(), picture.data(), 0, 0, 0, kScreenHeight);
+    drawFlareSprite(untouched.pixels.data(), picture.data(), 0, 0, -5, kScreenHeight);
     for (Pixel p : untouched.pixels) ASSERT_EQ(p, 0u);
 }
