@@ -1,6 +1,7 @@
 #include "engine3d/read_3ds.h"
 
-#include "engine3d/byte_cursor.h"
+#include "core/byte_cursor.h"
+#include "core/read_file.h"
 #include "engine3d/chunk_ids_3ds.h"
 #include "engine3d/matrix.h"
 #include "engine3d/world_memory.h"
@@ -11,6 +12,9 @@
 #include <vector>
 
 namespace {
+
+// Far beyond any scene the show plays; a larger file is refused before it is read.
+constexpr uint64_t kMax3dsFileBytes = uint64_t(256) << 20;
 
 // Every chunk starts with a 16-bit id and a 32-bit length that counts these 6 bytes too.
 constexpr uint64_t kChunkHeaderSize = 6;
@@ -75,9 +79,9 @@ EngineError read_name(ByteCursor& in, char out[kNameSize]) {
 
 // Reads a zero-terminated string of any length into a new heap string.
 EngineError read_heap_string(ByteCursor& in, char** out) {
-    const void* zero = std::memchr(in.data + in.pos, 0, in.remaining());
+    const void* zero = std::memchr(in.here(), 0, in.remaining());
     if (!zero) return kMsgUnterminatedString;
-    const uint64_t length = uint64_t(static_cast<const uint8_t*>(zero) - (in.data + in.pos));
+    const uint64_t length = uint64_t(static_cast<const uint8_t*>(zero) - (in.here()));
     char* text = new (std::nothrow) char[length + 1];
     if (!text) return kMsgNoStringMemory;
     in.take(text, length + 1);
@@ -105,7 +109,7 @@ EngineError read_track_header(ByteCursor& in, uint64_t valueSize, uint32_t* coun
     in.u32();
     in.u32();
     *count = in.u32() & 0xFFFFu;
-    if (in.failed || in.remaining() / (kKeyHeaderSize + valueSize) < *count) return kMsgDataOverrun;
+    if (in.failed() || in.remaining() / (kKeyHeaderSize + valueSize) < *count) return kMsgDataOverrun;
     return nullptr;
 }
 
@@ -130,7 +134,7 @@ EngineError read_position_track(ByteCursor& in, PositionKey** keys, int32_t* key
     delete[] * keys;
     *keys = fresh;
     *keyCount = int32_t(count);
-    return in.failed ? kMsgDataOverrun : nullptr;
+    return in.failed() ? kMsgDataOverrun : nullptr;
 }
 
 EngineError read_rotation_track(ByteCursor& in, Object* object) {
@@ -150,7 +154,7 @@ EngineError read_rotation_track(ByteCursor& in, Object* object) {
     delete[] object->rotation_keys;
     object->rotation_keys = fresh;
     object->rotation_key_count = int32_t(count);
-    return in.failed ? kMsgDataOverrun : nullptr;
+    return in.failed() ? kMsgDataOverrun : nullptr;
 }
 
 EngineError read_roll_track(ByteCursor& in, Camera* camera) {
@@ -166,7 +170,7 @@ EngineError read_roll_track(ByteCursor& in, Camera* camera) {
     delete[] camera->roll_keys;
     camera->roll_keys = fresh;
     camera->roll_key_count = int32_t(count);
-    return in.failed ? kMsgDataOverrun : nullptr;
+    return in.failed() ? kMsgDataOverrun : nullptr;
 }
 
 class SceneReader {
@@ -191,7 +195,7 @@ public:
     }
 
 private:
-    ByteCursor cursor(uint64_t from, uint64_t end) const { return ByteCursor{data_, from, end, false}; }
+    ByteCursor cursor(uint64_t from, uint64_t end) const { return ByteCursor(data_, from, end); }
     ByteCursor body(const Chunk& c) const { return cursor(c.start + kChunkHeaderSize, c.end); }
 
     // Reads the chunk header at pos; the whole chunk must lie before limit.
@@ -199,7 +203,7 @@ private:
         ByteCursor in = cursor(pos, limit);
         out->id = in.u16();
         const uint32_t length = in.u32();
-        if (in.failed) return kMsgChunkOverrun;
+        if (in.failed()) return kMsgChunkOverrun;
         if (length < kChunkHeaderSize) return kMsgChunkTooShort;
         if (length > limit - pos) return kMsgChunkOverrun;
         out->start = pos;
@@ -226,8 +230,8 @@ private:
     template <class Read> EngineError leaf(const Chunk& c, uint64_t* next, Read read) {
         ByteCursor in = body(c);
         if (EngineError e = read(in)) return e;
-        if (in.failed) return kMsgDataOverrun;
-        *next = in.pos;
+        if (in.failed()) return kMsgDataOverrun;
+        *next = in.pos();
         return nullptr;
     }
 
@@ -278,7 +282,7 @@ private:
         char name[kNameSize];
         ByteCursor in = body(chunk);
         if (EngineError e = read_name(in, name)) return e;
-        return walk(in.pos, chunk.end, [&](const Chunk& c, uint64_t* next) {
+        return walk(in.pos(), chunk.end, [&](const Chunk& c, uint64_t* next) {
             if (c.id == kChunkMesh) return readMesh(c, name);
             if (c.id == kChunkLight) return leaf(c, next, [&](ByteCursor& b) { return readLight(b, name); });
             if (c.id == kChunkCamera)
@@ -404,16 +408,16 @@ private:
         l->position.x = in.f32();
         l->position.y = in.f32();
         l->position.z = in.f32();
-        if (in.failed || in.remaining() < kChunkHeaderSize) return kMsgLightColor;
+        if (in.failed() || in.remaining() < kChunkHeaderSize) return kMsgLightColor;
         Chunk color{};
-        if (EngineError e = readHeader(in.pos, in.end, &color)) return e;
+        if (EngineError e = readHeader(in.pos(), in.end(), &color)) return e;
         if (color.id != kChunkColorFloat) return kMsgLightColor;
         ByteCursor rgb = body(color);
         l->color.r = rgb.f32();
         l->color.g = rgb.f32();
         l->color.b = rgb.f32();
-        if (rgb.failed) return kMsgDataOverrun;
-        in.pos = rgb.pos;
+        if (rgb.failed()) return kMsgDataOverrun;
+        in.seek(rgb.pos());
         return nullptr;
     }
 
@@ -464,7 +468,7 @@ private:
         in.u16();
         in.u16();
         in.u16();
-        return in.failed ? kMsgDataOverrun : nullptr;
+        return in.failed() ? kMsgDataOverrun : nullptr;
     }
 
     EngineError readObjectNode(const Chunk& node) {
@@ -517,14 +521,14 @@ private:
         if (c.id == kChunkNodeId) {
             ByteCursor id = body(c);
             id.u16();
-            if (id.failed) return kMsgDataOverrun;
-            if (EngineError e = readHeader(id.pos, node.end, &c)) return e;
+            if (id.failed()) return kMsgDataOverrun;
+            if (EngineError e = readHeader(id.pos(), node.end, &c)) return e;
         } else if (c.id != kChunkNodeHeader) {
             return noHeader;
         }
         ByteCursor in = body(c);
         if (EngineError e = read_node_header(in, name)) return e;
-        *pos = in.pos;
+        *pos = in.pos();
         return nullptr;
     }
 
@@ -599,28 +603,10 @@ EngineError read_3ds_memory(const uint8_t* data, size_t size, World* world) {
 
 EngineError read_3ds_file(const char* path, World* world) {
     *world = World{};
-    std::FILE* file = std::fopen(path, "rb");
-    if (!file) return kMsgCannotOpen3ds;
     std::vector<uint8_t> bytes;
-    EngineError error = nullptr;
-    if (std::fseek(file, 0, SEEK_END) != 0) {
-        error = kMsgCannotRead3ds;
-    } else {
-        const long size = std::ftell(file);
-        if (size < 0 || std::fseek(file, 0, SEEK_SET) != 0) {
-            error = kMsgCannotRead3ds;
-        } else {
-            try {
-                bytes.resize(size_t(size));
-            } catch (const std::bad_alloc&) {
-                error = kMsgCannotRead3ds;
-            }
-            if (!error && std::fread(bytes.data(), 1, bytes.size(), file) != bytes.size())
-                error = kMsgCannotRead3ds;
-        }
-    }
-    std::fclose(file);
-    if (error) return error;
+    const ReadFileResult read = readWholeFile(path, kMax3dsFileBytes, bytes);
+    if (read.status == ReadFileStatus::CannotOpen) return kMsgCannotOpen3ds;
+    if (!read.ok()) return kMsgCannotRead3ds;
     return read_3ds_memory(bytes.data(), bytes.size(), world);
 }
 

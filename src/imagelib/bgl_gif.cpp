@@ -28,23 +28,23 @@ struct ImageDescriptor {
     uint8_t packed; // bit 7 local table, bit 6 interlaced, bits 0-2 local table size
 };
 
-ImageDescriptor readDescriptor(BglCursor& in) {
+ImageDescriptor readDescriptor(ByteCursor& in) {
     ImageDescriptor d;
-    d.left = in.u16le();
-    d.top = in.u16le();
-    d.width = in.u16le();
-    d.height = in.u16le();
+    d.left = in.u16();
+    d.top = in.u16();
+    d.width = in.u16();
+    d.height = in.u16();
     d.packed = in.u8();
     return d;
 }
 
 // Skips sub-blocks up to and including the zero-length one that ends them.
-void skipSubBlocks(BglCursor& in) {
+void skipSubBlocks(ByteCursor& in) {
     for (uint8_t length = in.u8(); length > 0 && !in.failed(); length = in.u8()) in.skip(length);
 }
 
 // An extension: its label byte, then its sub-blocks.
-void gif_skip_extension(BglCursor& in) {
+void gif_skip_extension(ByteCursor& in) {
     in.u8();
     skipSubBlocks(in);
 }
@@ -68,7 +68,7 @@ struct Screen {
     uint16_t width, height; // the logical screen every image must lie on
 };
 
-bool readImage(BglCursor& in, const BglReadLimits& limits, const Screen& screen, const Messages& messages,
+bool readImage(ByteCursor& in, const BglReadLimits& limits, const Screen& screen, const Messages& messages,
                ImageDescriptor& d, ColorTable& local, uint8_t*& raster) {
     raster = nullptr;
     d = readDescriptor(in);
@@ -130,31 +130,18 @@ void deinterlace(const uint8_t* raster, bglimage* image) {
 } // namespace
 
 bglimage* bgl_load_gif(const char* filename) {
-    bgl_verbose("GIF: Loading file \"%s\"...\n", filename);
-    std::vector<uint8_t> file;
-    switch (bgl_read_file(filename, kBglMaxFileBytes, file)) {
-        case BglFileStatus::ok:
-            return bgl_decode_gif(file.data(), file.size());
-        case BglFileStatus::notFound:
-            bgl_push_error("GIF: File not found");
-            return nullptr;
-        case BglFileStatus::tooLarge:
-            bgl_push_error("GIF: File too large");
-            return nullptr;
-        case BglFileStatus::readError:
-            break;
-    }
-    bgl_push_error("GIF: Couldn't read imageheader");
-    return nullptr;
+    static constexpr BglFileReader kReader = {"GIF", "GIF: File not found", "GIF: File too large",
+                                              "GIF: Couldn't read imageheader", &bgl_decode_gif};
+    return bgl_load_file(filename, kReader);
 }
 
 bglimage* bgl_decode_gif(const uint8_t* data, size_t size, const BglReadLimits& limits) {
-    BglCursor in(data, size);
+    ByteCursor in(data, size);
     uint8_t signature[kSignatureBytes];
-    in.read(signature, kSignatureBytes);
+    in.take(signature, kSignatureBytes);
     Screen screen;
-    screen.width = in.u16le();
-    screen.height = in.u16le();
+    screen.width = in.u16();
+    screen.height = in.u16();
     const uint8_t packed = in.u8();
     in.skip(2); // background colour index, aspect ratio
     if (in.failed() || size < kSignatureBytes + kScreenDescriptorBytes) {

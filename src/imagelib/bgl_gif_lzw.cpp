@@ -82,7 +82,7 @@ int gif_decode_code(LzwState& s, int code) {
 
 } // namespace
 
-int gif_decode(BglCursor& in, uint8_t* raster, int width, int height) {
+int gif_decode(ByteCursor& in, uint8_t* raster, int width, int height) {
     // Heap, not stack: the tables take some 16 KB.
     auto* s = static_cast<LzwState*>(std::calloc(1, sizeof(LzwState)));
     if (!s) return 0;

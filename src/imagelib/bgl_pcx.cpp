@@ -44,7 +44,7 @@ PcxHeader readHeader(const uint8_t* h) {
 
 // Decodes one run-length stream into `out` (already zeroed), ignoring scan-line boundaries.
 // Stops when `total` bytes are produced or the data ends; never writes past `total`.
-void decodeRle(BglCursor& in, uint8_t* out, uint64_t total) {
+void decodeRle(ByteCursor& in, uint8_t* out, uint64_t total) {
     uint64_t produced = 0;
     while (produced < total && !in.atEnd()) {
         uint8_t value = in.u8();
@@ -81,22 +81,9 @@ void arrangeRows(const uint8_t* decoded, int planes, int bytesPerLine, bglimage*
 } // namespace
 
 bglimage* bgl_load_pcx(const char* filename) {
-    bgl_verbose("PCX: Loading file \"%s\"...\n", filename);
-    std::vector<uint8_t> file;
-    switch (bgl_read_file(filename, kBglMaxFileBytes, file)) {
-        case BglFileStatus::ok:
-            return bgl_decode_pcx(file.data(), file.size());
-        case BglFileStatus::notFound:
-            bgl_push_error("PCX: File not found");
-            return nullptr;
-        case BglFileStatus::tooLarge:
-            bgl_push_error("PCX: File too large");
-            return nullptr;
-        case BglFileStatus::readError:
-            break;
-    }
-    bgl_push_error("PCX: Cannot read header");
-    return nullptr;
+    static constexpr BglFileReader kReader = {"PCX", "PCX: File not found", "PCX: File too large",
+                                              "PCX: Cannot read header", &bgl_decode_pcx};
+    return bgl_load_file(filename, kReader);
 }
 
 bglimage* bgl_decode_pcx(const uint8_t* data, size_t size, const BglReadLimits& limits) {
@@ -143,7 +130,7 @@ bglimage* bgl_decode_pcx(const uint8_t* data, size_t size, const BglReadLimits& 
         bgl_push_error("PCX: Not enough memory for data");
         return nullptr;
     }
-    BglCursor in(data, size);
+    ByteCursor in(data, size);
     in.skip(kHeaderBytes);
     decodeRle(in, decoded, encodedTotal);
 

@@ -1,23 +1,25 @@
-// Loading a whole picture file into memory for the readers.
+// The loader front of the picture readers that decode from memory.
 #include "imagelib/bgl_read.h"
 
-#include <cstdio>
+#include <vector>
 
-BglFileStatus bgl_read_file(const char* filename, uint64_t maxBytes, std::vector<uint8_t>& out) {
-    std::FILE* file = std::fopen(filename, "rb");
-    if (!file) return BglFileStatus::notFound;
-    BglFileStatus status = BglFileStatus::ok;
-    long size = -1;
-    if (std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);
-    if (size < 0 || std::fseek(file, 0, SEEK_SET) != 0) {
-        status = BglFileStatus::readError;
-    } else if (uint64_t(size) > maxBytes) {
-        status = BglFileStatus::tooLarge;
-    } else {
-        out.resize(size_t(size));
-        if (size > 0 && std::fread(out.data(), 1, out.size(), file) != out.size())
-            status = BglFileStatus::readError;
+#include "core/read_file.h"
+
+bglimage* bgl_load_file(const char* filename, const BglFileReader& reader) {
+    bgl_verbose("%s: Loading file \"%s\"...\n", reader.name, filename);
+    std::vector<uint8_t> file;
+    switch (readWholeFile(filename, kBglMaxFileBytes, file).status) {
+        case ReadFileStatus::Ok:
+            return reader.decode(file.data(), file.size(), BglReadLimits{});
+        case ReadFileStatus::CannotOpen:
+            bgl_push_error(reader.notFound);
+            return nullptr;
+        case ReadFileStatus::TooLarge:
+            bgl_push_error(reader.tooLarge);
+            return nullptr;
+        case ReadFileStatus::ReadError:
+            break;
     }
-    std::fclose(file);
-    return status;
+    bgl_push_error(reader.unreadable);
+    return nullptr;
 }

@@ -41,17 +41,17 @@ struct TgaHeader {
     uint8_t descriptor;   // 17: bits 0-3 alpha bits, bit 4 right-to-left, bit 5 top-to-bottom
 };
 
-TgaHeader readHeader(BglCursor& in) {
+TgaHeader readHeader(ByteCursor& in) {
     TgaHeader h;
     h.idLength = in.u8();
     h.colorMapType = in.u8();
     h.imageType = in.u8();
-    h.mapFirst = in.u16le();
-    h.mapLength = in.u16le();
+    h.mapFirst = in.u16();
+    h.mapLength = in.u16();
     h.mapEntryBits = in.u8();
     in.skip(4); // x and y origin
-    h.width = in.u16le();
-    h.height = in.u16le();
+    h.width = in.u16();
+    h.height = in.u16();
     h.bitsPerPixel = in.u8();
     h.descriptor = in.u8();
     return h;
@@ -78,10 +78,10 @@ void expand555(uint16_t v, uint8_t* rgb) {
 
 // Reads `count` pixels of `bpp` bytes, raw or run-length packets, into `out` (zeroed). A packet
 // that runs past the last pixel is cut there. Returns the pixels read.
-uint64_t readPixels(BglCursor& in, bool rle, size_t bpp, uint8_t* out, uint64_t count) {
+uint64_t readPixels(ByteCursor& in, bool rle, size_t bpp, uint8_t* out, uint64_t count) {
     if (!rle) {
         const uint64_t got = std::min<uint64_t>(count, in.remaining() / bpp);
-        in.read(out, size_t(got * bpp));
+        in.take(out, size_t(got * bpp));
         if (got < count)
             bgl_verbose("TGA: EOF while reading %d/%d element raw packet\n", int(got), int(count));
         return got;
@@ -110,7 +110,7 @@ uint64_t readPixels(BglCursor& in, bool rle, size_t bpp, uint8_t* out, uint64_t 
         } else {
             const uint64_t available = in.remaining() / bpp;
             const uint64_t copied = std::min(take, available);
-            in.read(at, size_t(copied * bpp));
+            in.take(at, size_t(copied * bpp));
             in.skip(size_t((std::min(length, available) - copied) * bpp)); // the cut-off rest
             got += copied;
             if (copied < take) {
@@ -142,7 +142,7 @@ void orient(uint8_t* pixels, int width, int height, size_t bpp, uint8_t descript
 
 // Reads the colour map as red, green, blue entries (first index entries black). Returns the
 // palette (malloc'd, entries*3 bytes) or null after pushing a message.
-uint8_t* readColorMap(BglCursor& in, const TgaHeader& h, int& entries) {
+uint8_t* readColorMap(ByteCursor& in, const TgaHeader& h, int& entries) {
     bgl_verbose("TGA: reading color map (%d + %d) * (%d bits)\n", h.mapFirst, h.mapLength, h.mapEntryBits);
     if (h.mapLength == 0 || uint32_t(h.mapFirst) + h.mapLength > kMaxColorMapEnd) {
         bgl_push_error("TGA: invalid color map length");
@@ -187,22 +187,9 @@ uint8_t* readColorMap(BglCursor& in, const TgaHeader& h, int& entries) {
 } // namespace
 
 bglimage* bgl_load_tga(const char* filename) {
-    bgl_verbose("TGA: Loading file \"%s\"...\n", filename);
-    std::vector<uint8_t> file;
-    switch (bgl_read_file(filename, kBglMaxFileBytes, file)) {
-        case BglFileStatus::ok:
-            return bgl_decode_tga(file.data(), file.size());
-        case BglFileStatus::notFound:
-            bgl_push_error("TGA: File not found");
-            return nullptr;
-        case BglFileStatus::tooLarge:
-            bgl_push_error("TGA: File too large");
-            return nullptr;
-        case BglFileStatus::readError:
-            break;
-    }
-    bgl_push_error("TGA: Cannot read header");
-    return nullptr;
+    static constexpr BglFileReader kReader = {"TGA", "TGA: File not found", "TGA: File too large",
+                                              "TGA: Cannot read header", &bgl_decode_tga};
+    return bgl_load_file(filename, kReader);
 }
 
 bglimage* bgl_decode_tga(const uint8_t* data, size_t size, const BglReadLimits& limits) {
@@ -212,7 +199,7 @@ bglimage* bgl_decode_tga(const uint8_t* data, size_t size, const BglReadLimits& 
                                             kFooterSignature, sizeof kFooterSignature) == 0;
     bgl_verbose(newTga ? "TGA: found new TGA\n" : "TGA: found original TGA\n");
 
-    BglCursor in(data, size);
+    ByteCursor in(data, size);
     const TgaHeader h = readHeader(in);
     if (in.failed()) {
         bgl_push_error("TGA: Cannot read header");

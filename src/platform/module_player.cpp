@@ -1,13 +1,12 @@
 #include "platform/module_player.h"
 
+#include "core/read_file.h"
 #include "platform/xm_extent.h"
 
 #include <libopenmpt/libopenmpt.hpp>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <fstream>
 
 namespace {
 
@@ -38,26 +37,25 @@ ModulePlayer::ModulePlayer() : pending(kPendingRows) {}
 ModulePlayer::~ModulePlayer() = default;
 
 bool ModulePlayer::load(const std::string& path, std::string& error) {
-    std::ifstream file(path, std::ios::binary | std::ios::ate);
-    if (!file) {
-        error = "Unable to open file \"" + path + "\": " + std::strerror(errno);
-        return false;
+    std::vector<std::uint8_t> bytes;
+    const ReadFileResult read = readWholeFile(path.c_str(), kMaxModuleBytes, bytes);
+    switch (read.status) {
+        case ReadFileStatus::Ok:
+            return loadFromMemory(bytes, path, error);
+        case ReadFileStatus::CannotOpen:
+            error = "Unable to open file \"" + path + "\": " + std::strerror(read.systemError);
+            return false;
+        case ReadFileStatus::TooLarge:
+            error = "Invalid module file \"" + path + "\": too large";
+            return false;
+        case ReadFileStatus::ReadError:
+            break;
     }
-    std::streamoff size = file.tellg();
-    if (size < 0 || static_cast<std::uint64_t>(size) > kMaxModuleBytes) {
-        error = "Invalid module file \"" + path + "\": too large";
-        return false;
-    }
-    std::vector<char> bytes(static_cast<std::size_t>(size));
-    file.seekg(0);
-    if (!file.read(bytes.data(), size)) {
-        error = "Unable to read file \"" + path + "\"";
-        return false;
-    }
-    return loadFromMemory(bytes, path, error);
+    error = "Unable to read file \"" + path + "\"";
+    return false;
 }
 
-bool ModulePlayer::loadFromMemory(const std::vector<char>& bytes, const std::string& name,
+bool ModulePlayer::loadFromMemory(const std::vector<std::uint8_t>& bytes, const std::string& name,
                                   std::string& error) {
     module.reset();
     // The module library would play a cut-short file with whatever survived; the show refuses it.

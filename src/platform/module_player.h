@@ -34,7 +34,7 @@ public:
 
     // Loads a module file; on failure returns false with a message for the error box.
     bool load(const std::string& path, std::string& error);
-    bool loadFromMemory(const std::vector<char>& bytes, const std::string& name, std::string& error);
+    bool loadFromMemory(const std::vector<std::uint8_t>& bytes, const std::string& name, std::string& error);
     bool loaded() const { return module != nullptr; }
 
     // Plays looping from the start (song position 0): a replay of a row raises its syncs again.

@@ -8,4 +8,4 @@
 // The number of bytes the XM's patterns, instruments and samples need, counted from the file's
 // start; none when the bytes are not an XM of the usual layout (version 1.04), which is left to
 // the module library to judge.
-std::optional<std::uint64_t> xmDeclaredExtent(const char* data, std::size_t size);
+std::optional<std::uint64_t> xmDeclaredExtent(const std::uint8_t* data, std::size_t size);

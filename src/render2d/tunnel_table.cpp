@@ -1,7 +1,11 @@
 #include "render2d/tunnel_table.h"
 
-#include <cstdio>
-#include <memory>
+#include "core/read_file.h"
+
+namespace {
+// The table is read whole; a file this much larger than it is no table.
+constexpr std::uint64_t kMaxTunnelFileBytes = std::uint64_t(64) << 20;
+} // namespace
 
 std::string decodeTunnelTable(const std::uint8_t* bytes, std::size_t size,
                               std::vector<std::uint16_t>& table) {
@@ -15,12 +19,13 @@ std::string decodeTunnelTable(const std::uint8_t* bytes, std::size_t size,
 
 std::string readTunnelTable(const char* path, std::vector<std::uint16_t>& table) {
     const std::string name = path != nullptr ? path : "(no file name)";
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(
-        path != nullptr ? std::fopen(path, "rb") : nullptr, &std::fclose);
-    if (!file) return "could not open the tunnel table " + name;
-    std::vector<std::uint8_t> bytes(kTunnelTableBytes);
-    const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file.get());
-    if (const std::string problem = decodeTunnelTable(bytes.data(), got, table); !problem.empty())
+    std::vector<std::uint8_t> bytes;
+    const ReadFileResult read = readWholeFile(path, kMaxTunnelFileBytes, bytes);
+    if (read.status == ReadFileStatus::CannotOpen) return "could not open the tunnel table " + name;
+    if (read.status == ReadFileStatus::TooLarge)
+        return "the tunnel table " + name + " is larger than " + std::to_string(kMaxTunnelFileBytes) +
+               " bytes";
+    if (const std::string problem = decodeTunnelTable(bytes.data(), bytes.size(), table); !problem.empty())
         return "the tunnel table " + name + " " + problem;
     return {};
 }

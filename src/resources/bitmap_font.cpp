@@ -1,42 +1,18 @@
 #include "resources/bitmap_font.h"
 
+#include "core/byte_cursor.h"
+#include "core/read_file.h"
 #include "imagelib/bgl_image.h"
 
 #include <algorithm>
 #include <cassert>
-#include <cstdio>
 
 namespace {
 
 constexpr int kBytesPerPixel = 4;
 
-// Bounded reader over the font's bytes: reads past the end yield 0 and set a sticky flag.
-struct ByteCursor {
-    const uint8_t* data;
-    size_t size;
-    size_t position = 0;
-    bool overrun = false;
-
-    bool atEnd() const { return position >= size; }
-    uint8_t byte() {
-        if (position >= size) {
-            overrun = true;
-            return 0;
-        }
-        return data[position++];
-    }
-    // Copies count bytes, or sets the flag and copies nothing when fewer remain.
-    bool bytes(uint8_t* out, size_t count) {
-        if (overrun || size - position < count) {
-            overrun = true;
-            position = size;
-            return false;
-        }
-        std::copy(data + position, data + position + count, out);
-        position += count;
-        return true;
-    }
-};
+// Far beyond any font: 256 glyphs of 255x255 levels take some 16 MB.
+constexpr uint64_t kMaxFontBytes = uint64_t(64) << 20;
 
 } // namespace
 
@@ -47,33 +23,27 @@ BitmapFont::BitmapFont(const char* path) {
 }
 
 bool BitmapFont::load(const char* path) {
-    std::FILE* file = std::fopen(path, "rb");
-    if (!file) return false;
     std::vector<uint8_t> bytes;
-    uint8_t chunk[4096];
-    size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
-        bytes.insert(bytes.end(), chunk, chunk + got);
-    const bool readError = std::ferror(file) != 0;
-    std::fclose(file);
-    if (readError) return false;
+    if (!readWholeFile(path, kMaxFontBytes, bytes).ok()) return false;
     loadFromBytes(bytes.data(), bytes.size());
     return true;
 }
 
 void BitmapFont::loadFromBytes(const uint8_t* data, size_t size) {
-    ByteCursor cursor{data, size};
+    ByteCursor cursor(data, size);
     // A file shorter than its header holds no glyphs.
-    if (!cursor.bytes(headerBlock.data(), headerBlock.size())) return;
+    std::array<uint8_t, kHeaderBytes> header;
+    if (!cursor.take(header.data(), header.size())) return;
+    headerBlock = header;
     while (!cursor.atEnd()) {
-        const uint8_t code = cursor.byte();
+        const uint8_t code = cursor.u8();
         auto glyph = std::make_unique<Glyph>();
-        glyph->width = cursor.byte();
-        glyph->height = cursor.byte();
+        glyph->width = cursor.u8();
+        glyph->height = cursor.u8();
         glyph->pixels.resize(size_t(glyph->width) * size_t(glyph->height));
-        cursor.bytes(glyph->pixels.data(), glyph->pixels.size());
+        cursor.take(glyph->pixels.data(), glyph->pixels.size());
         // A record cut short by the end of the file has no contents to trust: drop it.
-        if (cursor.overrun) return;
+        if (cursor.failed()) return;
         glyphs[code] = std::move(glyph);
     }
 }

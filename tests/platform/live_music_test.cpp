@@ -47,8 +47,9 @@ protected:
     fs::path path;
     void SetUp() override {
         path = fs::temp_directory_path() / ("hv_live_" + std::to_string(::getpid()) + ".xm");
-        std::vector<char> bytes = encode(makeModule({{syncAt(1, 32)}}, {0}));
-        std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        const std::vector<std::uint8_t> bytes = encode(makeModule({{syncAt(1, 32)}}, {0}));
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     }
     void TearDown() override { fs::remove(path); }
 };

@@ -119,11 +119,11 @@ TEST(ModulePlayer, MissingAndBrokenFilesGiveTheBoxMessage) {
     EXPECT_FALSE(player.load("no/such/dir/halcyver.xm", error));
     EXPECT_EQ(error.rfind("Unable to open file \"no/such/dir/halcyver.xm\"", 0), 0u) << error;
 
-    std::vector<char> module = encode(makeModule({{syncAt(0, 2)}}, {0}));
+    std::vector<std::uint8_t> module = encode(makeModule({{syncAt(0, 2)}}, {0}));
     // Garbage, and a real module cut off inside its header.
-    const std::vector<std::vector<char>> broken = {std::vector<char>(300, '\x5a'),
-                                                   std::vector<char>(module.begin(), module.begin() + 40)};
-    for (const std::vector<char>& bytes : broken) {
+    const std::vector<std::vector<std::uint8_t>> broken = {
+        std::vector<std::uint8_t>(300, 0x5a), std::vector<std::uint8_t>(module.begin(), module.begin() + 40)};
+    for (const std::vector<std::uint8_t>& bytes : broken) {
         EXPECT_FALSE(player.loadFromMemory(bytes, "bad.xm", error));
         EXPECT_EQ(error.rfind("Invalid module file \"bad.xm\"", 0), 0u) << error;
         EXPECT_FALSE(player.loaded());

@@ -37,9 +37,8 @@ inline Cell syncAt(int row, int value, int channel = 0) {
     return {row, channel, forge::kXmEffectSync, value};
 }
 
-inline std::vector<char> encode(const forge::XmModule& m) {
-    forge::XmEncoding e = forge::encodeXm(m);
-    return std::vector<char>(e.bytes.begin(), e.bytes.end());
+inline std::vector<std::uint8_t> encode(const forge::XmModule& m) {
+    return forge::encodeXm(m).bytes;
 }
 
 } // namespace playertest

@@ -58,8 +58,9 @@ protected:
 
     std::string writeModule(const forge::XmModule& m) {
         const fs::path path = dir / "song.xm";
-        std::vector<char> bytes = encode(m);
-        std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        const std::vector<std::uint8_t> bytes = encode(m);
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         return path.string();
     }
 
