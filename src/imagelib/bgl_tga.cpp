@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -140,35 +141,38 @@ void orient(uint8_t* pixels, int width, int height, size_t bpp, uint8_t descript
     }
 }
 
-// Reads the colour map as red, green, blue entries (first index entries black). Returns the
-// palette (malloc'd, entries*3 bytes) or null after pushing a message.
-uint8_t* readColorMap(ByteCursor& in, const TgaHeader& h, int& entries) {
+// Buffers from calloc, freed with the reader's every exit.
+struct FreeDeleter {
+    void operator()(uint8_t* p) const { std::free(p); }
+};
+using Buffer = std::unique_ptr<uint8_t, FreeDeleter>;
+
+Buffer allocateZeroed(uint64_t bytes) {
+    return Buffer(static_cast<uint8_t*>(std::calloc(size_t(bytes), 1)));
+}
+
+// The colour map as red, green, blue entries (the first mapFirst of them black).
+struct ColorMap {
+    Buffer rgb;
+    int entries = 0;
+};
+
+// Reads the colour map; null, or the reason it cannot be read.
+const char* readColorMap(ByteCursor& in, const TgaHeader& h, ColorMap& map) {
     bgl_verbose("TGA: reading color map (%d + %d) * (%d bits)\n", h.mapFirst, h.mapLength, h.mapEntryBits);
-    if (h.mapLength == 0 || uint32_t(h.mapFirst) + h.mapLength > kMaxColorMapEnd) {
-        bgl_push_error("TGA: invalid color map length");
-        return nullptr;
-    }
+    if (h.mapLength == 0 || uint32_t(h.mapFirst) + h.mapLength > kMaxColorMapEnd)
+        return "TGA: invalid color map length";
     const int bits = h.mapEntryBits;
-    if (bits != 15 && bits != 16 && bits != 24 && bits != 32) {
-        bgl_push_error("TGA: Unsupported color map entry size");
-        return nullptr;
-    }
+    if (bits != 15 && bits != 16 && bits != 24 && bits != 32) return "TGA: Unsupported color map entry size";
     const size_t entryBytes = size_t(bits + 7) / 8;
-    entries = h.mapFirst + h.mapLength;
-    auto* palette = static_cast<uint8_t*>(std::calloc(size_t(entries) * 3, 1));
-    if (!palette) {
-        bgl_push_error("TGA: Not enough memory for cmap");
-        return nullptr;
-    }
-    if (in.remaining() < entryBytes * h.mapLength) {
-        std::free(palette);
-        bgl_push_error("TGA: error reading colormap");
-        return nullptr;
-    }
+    map.entries = h.mapFirst + h.mapLength;
+    map.rgb = allocateZeroed(uint64_t(map.entries) * 3);
+    if (!map.rgb) return "TGA: Not enough memory for cmap";
+    if (in.remaining() < entryBytes * h.mapLength) return "TGA: error reading colormap";
     uint8_t lastAlpha = 0;
-    for (int i = h.mapFirst; i < entries; ++i) {
+    for (int i = h.mapFirst; i < map.entries; ++i) {
         const uint8_t* e = in.here();
-        uint8_t* rgb = palette + size_t(i) * 3;
+        uint8_t* rgb = map.rgb.get() + size_t(i) * 3;
         if (entryBytes == 2) {
             expand555(uint16_t(e[0] | (e[1] << 8)), rgb);
         } else {
@@ -180,8 +184,134 @@ uint8_t* readColorMap(ByteCursor& in, const TgaHeader& h, int& entries) {
         in.skip(entryBytes);
     }
     // A transparent last entry of a map with alphas is not a colour.
-    if (entryBytes == 4 && lastAlpha == 0) --entries;
-    return palette;
+    if (entryBytes == 4 && lastAlpha == 0) --map.entries;
+    return nullptr;
+}
+
+// What the header's type and depths make of the pixels.
+struct TgaLayout {
+    bool rle = false;
+    bool mapped = false;
+    bool gray = false;
+    size_t bpp = 0; // bytes per pixel in the file
+    int depth = 0;  // bits per pixel of the picture made
+    uint64_t pixelCount = 0;
+};
+
+// Checks the image type and the depths against what the reader supports; null, or the reason.
+const char* checkHeader(const TgaHeader& h, TgaLayout& layout) {
+    const int bits = h.bitsPerPixel;
+    int alphaBits = h.descriptor & kAlphaBitsMask;
+    int colorBits = 0;
+    switch (h.imageType) {
+        case kColorMapped:
+        case kRleColorMapped:
+            colorBits = bits;
+            alphaBits = 0;
+            bgl_verbose("TGA: %d bit indexed image, %d bit alpha (%d bit indices)\n",
+                        trueColorBits(h.mapEntryBits), h.mapEntryBits == 32 ? 8 : 0, bits);
+            if (h.colorMapType != 1) return "TGA: indexed image has invalid color map type";
+            if (bits != 8) return "TGA: Unsupported bitdepth";
+            break;
+        case kTrueColor:
+        case kRleTrueColor:
+        case kGrayscale:
+        case kRleGrayscale: {
+            const bool gray = h.imageType == kGrayscale || h.imageType == kRleGrayscale;
+            colorBits = gray ? (alphaBits < bits ? bits - alphaBits : bits) : trueColorBits(bits);
+            if (colorBits + alphaBits > bits) {
+                bgl_verbose("TGA: %d bit image, %d bit alpha is greater than %d total bits per pixel\n",
+                            colorBits, alphaBits, bits);
+                alphaBits = bits - colorBits;
+                bgl_verbose("TGA: reducing to %d bit alpha\n", alphaBits);
+            } else if (colorBits + alphaBits < bits) {
+                bgl_verbose("TGA: %d bit image, %d bit alpha is less than %d total bits per pixel\n",
+                            colorBits, alphaBits, bits);
+                alphaBits = bits - colorBits;
+                bgl_verbose("TGA: increasing to %d bit alpha\n", alphaBits);
+            }
+            bgl_verbose(gray ? "TGA: %d bit grayscale image, %d bit alpha\n"
+                             : "TGA: %d bit color image, %d bit alpha\n",
+                        colorBits, alphaBits);
+            if (h.colorMapType != 0) return "TGA: non-indexed image has invalid color map type";
+            const bool supported = gray ? (colorBits == 8 && (bits == 8 || bits == 16))
+                                        : (bits == 15 || bits == 16 || bits == 24 || bits == 32);
+            if (!supported) return "TGA: Unsupported bitdepth";
+            break;
+        }
+        default:
+            return "TGA: unrecognized image type";
+    }
+    layout.rle = h.imageType >= kRleColorMapped;
+    layout.mapped = h.imageType == kColorMapped || h.imageType == kRleColorMapped;
+    layout.gray = h.imageType == kGrayscale || h.imageType == kRleGrayscale;
+    layout.bpp = size_t(colorBits + alphaBits + 7) / 8;
+    // 15- and 16-bit pixels become the library's 16-bit layout; greyscale keeps its grey byte.
+    layout.depth = layout.mapped || layout.gray ? 8 : (bits == 15 ? 16 : bits);
+    layout.pixelCount = uint64_t(h.width) * h.height;
+    return nullptr;
+}
+
+// Reads the colour map (when there is one) and the pixels, oriented top-left first; null, or the
+// reason they cannot be read.
+const char* readRaster(ByteCursor& in, const TgaHeader& h, const TgaLayout& layout, ColorMap& map,
+                       Buffer& pixels) {
+    if (layout.mapped) {
+        if (const char* problem = readColorMap(in, h, map)) return problem;
+    }
+    pixels = allocateZeroed(layout.pixelCount * layout.bpp + 1);
+    if (!pixels) return "TGA: Not enough memory for data";
+    if (readPixels(in, layout.rle, layout.bpp, pixels.get(), layout.pixelCount) == 0 && layout.pixelCount > 0)
+        return "TGA: Could not read from file";
+    orient(pixels.get(), h.width, h.height, layout.bpp, h.descriptor);
+    if (layout.mapped) {
+        const uint32_t mapEnd = uint32_t(h.mapFirst) + h.mapLength;
+        for (uint64_t i = 0; i < layout.pixelCount; ++i)
+            if (pixels.get()[i] >= mapEnd) return "TGA: Color map index out of range";
+    }
+    return nullptr;
+}
+
+// The picture in the library's layout: palette indices and grey bytes as they are, 5:5:5 as
+// 5:6:5, and the colour bytes reordered. Null when it cannot be allocated.
+bglimage* layOut(const TgaHeader& h, const TgaLayout& layout, const ColorMap& map, const uint8_t* pixels) {
+    const uint16_t paletteSize = uint16_t(layout.mapped ? map.entries : layout.gray ? kGrayEntries : 0);
+    bglimage* image = bgl_create_image(h.width, h.height, uint16_t(layout.depth), paletteSize);
+    if (!image) return nullptr;
+    if (layout.mapped) std::memcpy(image->palette, map.rgb.get(), size_t(map.entries) * 3);
+    if (layout.gray) {
+        for (int i = 0; i < kGrayEntries; ++i) std::memset(image->palette + i * 3, i, 3);
+    }
+    const uint64_t count = layout.pixelCount;
+    uint8_t* out = image->image;
+    const uint8_t* p = pixels;
+    if (layout.mapped || layout.gray) {
+        for (uint64_t i = 0; i < count; ++i, p += layout.bpp)
+            *out++ = p[0]; // an alpha byte after grey is dropped
+    } else if (layout.bpp == 2) {
+        // 5:5:5 (and an alpha bit) little-endian to 5:6:5 high byte first; green's low bit 0.
+        for (uint64_t i = 0; i < count; ++i, p += 2, out += 2) {
+            const uint16_t v = uint16_t(p[0] | (p[1] << 8));
+            const uint16_t packed = uint16_t(((v & 0xFFE0) << 1) | (v & 0x1F));
+            out[0] = uint8_t(packed >> 8);
+            out[1] = uint8_t(packed & 0xFF);
+        }
+    } else if (layout.bpp == 3) {
+        for (uint64_t i = 0; i < count; ++i, p += 3, out += 3) {
+            out[0] = p[2];
+            out[1] = p[1];
+            out[2] = p[0];
+        }
+    } else {
+        // Blue, green, red, alpha in the file; alpha, red, green, blue in the library.
+        for (uint64_t i = 0; i < count; ++i, p += 4, out += 4) {
+            out[0] = p[3];
+            out[1] = p[2];
+            out[2] = p[1];
+            out[3] = p[0];
+        }
+    }
+    return image;
 }
 
 } // namespace
@@ -209,131 +339,13 @@ bglimage* bgl_decode_tga(const uint8_t* data, size_t size, const BglReadLimits& 
         bgl_push_error("TGA: Cannot skip ID field");
         return nullptr;
     }
+    TgaLayout layout;
+    if (const char* problem = checkHeader(h, layout)) return fail(problem);
+    if (!limits.fits(h.width, h.height, layout.pixelCount * layout.bpp)) return fail("TGA: Image too large");
 
-    const bool rle = h.imageType >= kRleColorMapped;
-    const int bits = h.bitsPerPixel;
-    int alphaBits = h.descriptor & kAlphaBitsMask;
-    int colorBits = 0;
-    switch (h.imageType) {
-        case kColorMapped:
-        case kRleColorMapped:
-            colorBits = bits;
-            alphaBits = 0;
-            bgl_verbose("TGA: %d bit indexed image, %d bit alpha (%d bit indices)\n",
-                        trueColorBits(h.mapEntryBits), h.mapEntryBits == 32 ? 8 : 0, bits);
-            if (h.colorMapType != 1) return fail("TGA: indexed image has invalid color map type");
-            if (bits != 8) return fail("TGA: Unsupported bitdepth");
-            break;
-        case kTrueColor:
-        case kRleTrueColor:
-        case kGrayscale:
-        case kRleGrayscale: {
-            const bool gray = h.imageType == kGrayscale || h.imageType == kRleGrayscale;
-            colorBits = gray ? (alphaBits < bits ? bits - alphaBits : bits) : trueColorBits(bits);
-            if (colorBits + alphaBits > bits) {
-                bgl_verbose("TGA: %d bit image, %d bit alpha is greater than %d total bits per pixel\n",
-                            colorBits, alphaBits, bits);
-                alphaBits = bits - colorBits;
-                bgl_verbose("TGA: reducing to %d bit alpha\n", alphaBits);
-            } else if (colorBits + alphaBits < bits) {
-                bgl_verbose("TGA: %d bit image, %d bit alpha is less than %d total bits per pixel\n",
-                            colorBits, alphaBits, bits);
-                alphaBits = bits - colorBits;
-                bgl_verbose("TGA: increasing to %d bit alpha\n", alphaBits);
-            }
-            bgl_verbose(gray ? "TGA: %d bit grayscale image, %d bit alpha\n"
-                             : "TGA: %d bit color image, %d bit alpha\n",
-                        colorBits, alphaBits);
-            if (h.colorMapType != 0) return fail("TGA: non-indexed image has invalid color map type");
-            const bool supported = gray ? (colorBits == 8 && (bits == 8 || bits == 16))
-                                        : (bits == 15 || bits == 16 || bits == 24 || bits == 32);
-            if (!supported) return fail("TGA: Unsupported bitdepth");
-            break;
-        }
-        default:
-            return fail("TGA: unrecognized image type");
-    }
-    const bool mapped = h.imageType == kColorMapped || h.imageType == kRleColorMapped;
-    const bool gray = h.imageType == kGrayscale || h.imageType == kRleGrayscale;
-    const size_t bpp = size_t(colorBits + alphaBits + 7) / 8;
-    // 15- and 16-bit pixels become the library's 16-bit layout; greyscale keeps its grey byte.
-    const int depth = mapped || gray ? 8 : (bits == 15 ? 16 : bits);
-    const uint64_t pixelCount = uint64_t(h.width) * h.height;
-    if (!limits.fits(h.width, h.height, pixelCount * bpp)) return fail("TGA: Image too large");
-
-    int mapEntries = 0;
-    uint8_t* map = nullptr;
-    if (mapped) {
-        map = readColorMap(in, h, mapEntries);
-        if (!map) {
-            bgl_push_error("TGA: Couldn't read imagedata"); // after the colour map's own message
-            return nullptr;
-        }
-    }
-
-    auto* pixels = static_cast<uint8_t*>(std::calloc(size_t(pixelCount * bpp) + 1, 1));
-    if (!pixels) {
-        std::free(map);
-        return fail("TGA: Not enough memory for data");
-    }
-    if (readPixels(in, rle, bpp, pixels, pixelCount) == 0 && pixelCount > 0) {
-        std::free(map);
-        std::free(pixels);
-        return fail("TGA: Could not read from file");
-    }
-    orient(pixels, h.width, h.height, bpp, h.descriptor);
-
-    if (mapped) {
-        const uint32_t mapEnd = uint32_t(h.mapFirst) + h.mapLength;
-        for (uint64_t i = 0; i < pixelCount; ++i) {
-            if (pixels[i] >= mapEnd) {
-                std::free(map);
-                std::free(pixels);
-                return fail("TGA: Color map index out of range");
-            }
-        }
-    }
-    const uint16_t paletteSize = uint16_t(mapped ? mapEntries : gray ? kGrayEntries : 0);
-    bglimage* image = bgl_create_image(h.width, h.height, uint16_t(depth), paletteSize);
-    if (!image) {
-        std::free(map);
-        std::free(pixels);
-        return fail("TGA: Not enough memory for bglimage");
-    }
-    if (mapped) std::memcpy(image->palette, map, size_t(mapEntries) * 3);
-    if (gray) {
-        for (int i = 0; i < kGrayEntries; ++i) std::memset(image->palette + i * 3, i, 3);
-    }
-    std::free(map);
-
-    uint8_t* out = image->image;
-    const uint8_t* p = pixels;
-    if (mapped || gray) {
-        for (uint64_t i = 0; i < pixelCount; ++i, p += bpp)
-            *out++ = p[0]; // an alpha byte after grey is dropped
-    } else if (bpp == 2) {
-        // 5:5:5 (and an alpha bit) little-endian to 5:6:5 high byte first; green's low bit 0.
-        for (uint64_t i = 0; i < pixelCount; ++i, p += 2, out += 2) {
-            const uint16_t v = uint16_t(p[0] | (p[1] << 8));
-            const uint16_t packed = uint16_t(((v & 0xFFE0) << 1) | (v & 0x1F));
-            out[0] = uint8_t(packed >> 8);
-            out[1] = uint8_t(packed & 0xFF);
-        }
-    } else if (bpp == 3) {
-        for (uint64_t i = 0; i < pixelCount; ++i, p += 3, out += 3) {
-            out[0] = p[2];
-            out[1] = p[1];
-            out[2] = p[0];
-        }
-    } else {
-        // Blue, green, red, alpha in the file; alpha, red, green, blue in the library.
-        for (uint64_t i = 0; i < pixelCount; ++i, p += 4, out += 4) {
-            out[0] = p[3];
-            out[1] = p[2];
-            out[2] = p[1];
-            out[3] = p[0];
-        }
-    }
-    std::free(pixels);
-    return image;
+    ColorMap map;
+    Buffer pixels;
+    if (const char* problem = readRaster(in, h, layout, map, pixels)) return fail(problem);
+    bglimage* image = layOut(h, layout, map, pixels.get());
+    return image ? image : fail("TGA: Not enough memory for bglimage");
 }
