@@ -1,8 +1,13 @@
-# hv_add_subsystem(NAME [DEPS targets...])
-# One library per folder: every .cpp in the calling folder, headers included as "NAME/file.h".
+# hv_add_subsystem(NAME [FOLDERS subfolders...] [DEPS targets...])
+# One library per folder: every .cpp in the calling folder and in the subfolders named (parts of
+# the subsystem kept apart from its main files), headers included as "NAME/file.h".
 function(hv_add_subsystem name)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "FOLDERS;DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  foreach(folder ${ARG_FOLDERS})
+    file(GLOB folder_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp)
+    list(APPEND sources ${folder_sources})
+  endforeach()
   if(sources)
     add_library(hv_${name} STATIC ${sources})
     target_include_directories(hv_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)

@@ -7,9 +7,9 @@
 
 #include "core/screen.h"
 #include "effects/gold_scene.h"
-#include "effects/logo.h"
 #include "effects/metaball_scene.h"
 #include "effects/show_state.h"
+#include "effects/support/logo.h"
 #include "engine3d/draw_list.h"
 #include "engine3d/keyframes.h"
 #include "engine3d/metaball.h"

@@ -1,8 +1,8 @@
 #include "effects/closing_picture.h"
 
 #include "core/screen.h"
-#include "effects/picture_prep.h"
 #include "effects/show_state.h"
+#include "effects/support/picture_prep.h"
 #include "platform/surface.h"
 
 void ClosingPicture::load() {
@@ -12,8 +12,6 @@ void ClosingPicture::load() {
 
 void ClosingPicture::start() {
     startTime = static_cast<int>(showTime);
-    phase = 0;
-    lastSyncCount = syncCount.load();
 }
 
 void ClosingPicture::render() {

@@ -14,6 +14,4 @@ public:
     bglimage* picture = nullptr; // "corpse2.jpg", borrowed from the image cache
     Bitmap bitmap;
     int startTime = 0;
-    int phase = 0;
-    int lastSyncCount = 0;
 };

@@ -3,15 +3,13 @@
 #include <cmath>
 
 #include "core/screen.h"
-#include "effects/grid_texture.h"
-#include "effects/logo.h"
-#include "effects/picture_prep.h"
 #include "effects/show_state.h"
+#include "effects/support/logo.h"
+#include "effects/support/picture_prep.h"
 #include "platform/surface.h"
 
 namespace {
 
-constexpr int kPageSyncValue = 240;
 constexpr float kCorridorRadius = 300.0f;
 
 // The flower: distances from (100, 120), 1.6 times stretched vertically, with a rim of eight
@@ -104,7 +102,7 @@ void drawCredits(const std::array<TextPicture, CreditsEffect::kTextCount>& texts
 } // namespace
 
 void CreditsEffect::load() {
-    bglimage* corridorTexture = fetchGridTexture("pleisu2m.jpg");
+    bglimage* corridorTexture = prepareTexture("pleisu2m.jpg");
     bglimage* portraitPicture = fetchScreenPicture("320girl2.jpg");
     bglimage* slide = fetchScreenPicture("corpse.pcx");
     build(corridorTexture, portraitPicture, slide);
@@ -141,7 +139,7 @@ void CreditsEffect::build(bglimage* texture_, bglimage* portrait_, bglimage* sli
 void CreditsEffect::start() {
     startTime = static_cast<int>(showTime);
     phase = 0;
-    lastSyncCount = syncCount;
+    pages.reset();
 }
 
 void CreditsEffect::moveCorridor(float d) {
@@ -206,10 +204,7 @@ void CreditsEffect::drawFrame(Pixel* screen, float d) {
 }
 
 void CreditsEffect::render() {
-    if (syncCount != lastSyncCount && syncValue == kPageSyncValue) {
-        lastSyncCount = syncCount;
-        ++phase;
-    }
+    if (pages.arrived()) ++phase;
     const float d = showTime - static_cast<float>(startTime);
     moveCorridor(d);
     auto* screen = static_cast<Pixel*>(backSurface->lock());

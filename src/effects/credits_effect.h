@@ -8,8 +8,9 @@
 #include <vector>
 
 #include "effects/effect.h"
-#include "effects/screen_picture.h"
-#include "effects/text_picture.h"
+#include "effects/support/screen_picture.h"
+#include "effects/support/sync_watch.h"
+#include "effects/support/text_picture.h"
 #include "render2d/bitmap.h"
 #include "render2d/box_tunnel_grid.h"
 
@@ -18,6 +19,7 @@ struct bglimage;
 class CreditsEffect : public Effect {
 public:
     static constexpr int kTextCount = 8;
+    static constexpr int kPageSyncValue = 240;
     static constexpr int kLastPhase = 3;
 
     // "pleisu2m.jpg" (the corridor's texture), "320girl2.jpg" (the portrait) and "corpse.pcx"
@@ -38,7 +40,7 @@ public:
     std::unique_ptr<BoxTunnelGrid> grid;
     int startTime = 0;
     int phase = 0; // sync-240 events since start: the page shown (pages 0 to 3)
-    int lastSyncCount = 0;
+    SyncWatch pages{kPageSyncValue};
     bglimage* portrait = nullptr; // borrowed
     ScreenPicture portraitScreen;
     // Per screen pixel: distance from (100, 120), stretched 1.6 times vertically, with a wavy rim.

@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "effects/grid_texture.h"
-#include "effects/logo.h"
 #include "effects/show_state.h"
+#include "effects/support/logo.h"
+#include "effects/support/picture_prep.h"
 #include "platform/surface.h"
 
 namespace {
@@ -29,8 +29,8 @@ void placeLights(TunnelGrid& grid, float t, float speed) {
 } // namespace
 
 void DoubleTunnelEffect::load() {
-    bglimage* inner = fetchGridTexture("galakse.jpg");
-    bglimage* outer = fetchGridTexture("schap4.jpg", TextureSoftening::Blur);
+    bglimage* inner = prepareTexture("galakse.jpg");
+    bglimage* outer = prepareTexture("schap4.jpg", {TextureOrder::ScaleThenConvert, TextureSoftening::Blur});
     build(inner, outer);
 }
 

@@ -1,10 +1,10 @@
 #include "effects/first_warp.h"
 
-#include "effects/logo.h"
-#include "effects/picture_prep.h"
 #include "effects/show_state.h"
-#include "effects/warp_edges.h"
-#include "effects/zoom_pair.h"
+#include "effects/support/logo.h"
+#include "effects/support/picture_prep.h"
+#include "effects/support/warp_edges.h"
+#include "effects/support/zoom_pair.h"
 #include "platform/surface.h"
 #include "render2d/warp_mix.h"
 

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "effects/effect.h"
-#include "effects/screen_picture.h"
+#include "effects/support/screen_picture.h"
 #include "render2d/ring_warp.h"
 
 class FirstWarp : public Effect {

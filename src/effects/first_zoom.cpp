@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "effects/logo.h"
-#include "effects/picture_prep.h"
-#include "effects/show_math.h"
 #include "effects/show_state.h"
-#include "effects/zoom_pair.h"
+#include "effects/support/logo.h"
+#include "effects/support/picture_prep.h"
+#include "effects/support/show_math.h"
+#include "effects/support/zoom_pair.h"
 #include "imagelib/bgl.h"
 #include "platform/surface.h"
 #include "render2d/zoom_mask.h"
@@ -14,7 +14,6 @@
 namespace {
 
 constexpr const char* kZoomPictures[] = {"zoom01t.jpg", "zoom2t.jpg", "zoom3x.jpg"};
-constexpr int kPageSyncValue = 240;
 constexpr float kFarDepth = 768.0f; // where a picture that has passed the viewer comes back
 constexpr int kIndexAdvance = 2;    // two pictures are on screen, so each slot skips the other's
 constexpr float kFlightLength = 512.0f;
@@ -55,7 +54,7 @@ void FirstZoom::load() {
 void FirstZoom::start() {
     startTime = lastTime = truncToInt(showTime);
     phase = 0;
-    lastSyncCount = syncCount.load();
+    pages.reset();
 }
 
 void FirstZoom::render() {
@@ -65,9 +64,7 @@ void FirstZoom::render() {
 }
 
 void FirstZoom::drawFrame(Pixel* screen) {
-    const int count = syncCount.load();
-    if (count != lastSyncCount && syncValue == kPageSyncValue) {
-        lastSyncCount = count;
+    if (pages.arrived()) {
         ++phase;
         phaseStartTime = truncToInt(showTime);
     }

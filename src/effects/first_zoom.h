@@ -6,11 +6,14 @@
 #include <vector>
 
 #include "effects/effect.h"
-#include "effects/screen_picture.h"
+#include "effects/support/screen_picture.h"
+#include "effects/support/sync_watch.h"
 #include "render2d/sprite_zoomer.h"
 
 class FirstZoom : public Effect {
 public:
+    static constexpr int kPageSyncValue = 240;
+
     // "corpse.pcx" (still), "corpse2.jpg" (final picture) and the zooming pictures "zoom01t.jpg",
     // "zoom2t.jpg", "zoom3x.jpg", which are brought to 512x512 when they come in another size.
     void load();
@@ -25,7 +28,7 @@ public:
     float depthB = 768.0f;
     std::vector<Pixel> buffer; // 320x200: the zooming pictures, read as the mask
     int phase = 0;
-    int lastSyncCount = 0;
+    SyncWatch pages{kPageSyncValue};
     int lastTime = 0;
     ScreenPicture background;   // "corpse.pcx"
     ScreenPicture finalPicture; // "corpse2.jpg"

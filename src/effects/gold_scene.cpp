@@ -5,10 +5,10 @@
 #include <string>
 
 #include "core/screen.h"
-#include "effects/logo.h"
-#include "effects/picture_prep.h"
-#include "effects/show_math.h"
 #include "effects/show_state.h"
+#include "effects/support/logo.h"
+#include "effects/support/picture_prep.h"
+#include "effects/support/show_math.h"
 #include "engine3d/draw_list.h"
 #include "engine3d/keyframes.h"
 #include "engine3d/transform.h"
@@ -62,13 +62,7 @@ GoldScene::~GoldScene() {
 }
 
 void GoldScene::load() {
-    tunnelTexture = fetchPicture(kTunnelTextureName);
-    if (tunnelTexture->bits_per_pixel != kScreenDepth) {
-        scalePicture(tunnelTexture, kTextureSide, kTextureSide);
-        convertTo32Bits(tunnelTexture);
-        tilePicture(tunnelTexture);
-        toScreenOrder(tunnelTexture);
-    }
+    tunnelTexture = prepareTexture(kTunnelTextureName);
     grid = std::make_unique<TwinTunnelGrid>(tunnelTexture, 0.0f, -kCylinderOffset, kCylinderRadius, 0.0f,
                                             kCylinderOffset, kCylinderRadius);
     for (const TunnelLight& l : kTunnelLights)
@@ -78,14 +72,8 @@ void GoldScene::load() {
     world_load(&world, kScenePath, kSceneBuckets);
     world_load_textures(&world, imageCache);
 
-    goldMap = fetchPicture(kGoldMapName);
-    if (goldMap->bits_per_pixel != kScreenDepth) {
-        // Converted before scaling, unlike the tunnel's texture.
-        convertTo32Bits(goldMap);
-        scalePicture(goldMap, kTextureSide, kTextureSide);
-        tilePicture(goldMap);
-        toScreenOrder(goldMap);
-    }
+    // Converted before scaling, unlike the tunnel's texture.
+    goldMap = prepareTexture(kGoldMapName, {TextureOrder::ConvertThenScale});
     requireTexture(goldMap, kGoldMapName);
 
     trailBuffer.assign(size_t(kScreenWidth) * kScreenHeight, 0);
@@ -99,15 +87,11 @@ void GoldScene::load() {
 void GoldScene::start() {
     startTime = static_cast<int>(showTime);
     phase = 0;
-    lastSyncCount = syncCount.load();
+    trails.reset();
 }
 
 void GoldScene::followSync() {
-    const int count = syncCount.load();
-    if (count != lastSyncCount && syncValue == kTrailSyncValue) {
-        lastSyncCount = count;
-        ++phase;
-    }
+    if (trails.arrived()) ++phase;
 }
 
 void GoldScene::drawFrame(Pixel* screen) {

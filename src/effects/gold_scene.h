@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "effects/effect.h"
+#include "effects/support/sync_watch.h"
 #include "engine3d/world.h"
 #include "render2d/bitmap.h"
 #include "render2d/radial_smear.h"
@@ -35,7 +36,7 @@ public:
     std::unique_ptr<TwinTunnelGrid> grid;
     int startTime = 0;
     int phase = 0; // sync-50 events since start()
-    int lastSyncCount = 0;
+    SyncWatch trails{kTrailSyncValue};
     World world{};
     bglimage* goldMap = nullptr; // borrowed: 256x256, framebuffer order, tileable
     std::vector<Pixel> trailBuffer;

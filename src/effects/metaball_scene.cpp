@@ -5,10 +5,10 @@
 #include <string>
 
 #include "core/screen.h"
-#include "effects/logo.h"
-#include "effects/picture_prep.h"
-#include "effects/show_math.h"
 #include "effects/show_state.h"
+#include "effects/support/logo.h"
+#include "effects/support/picture_prep.h"
+#include "effects/support/show_math.h"
 #include "engine3d/draw_list.h"
 #include "engine3d/keyframes.h"
 #include "engine3d/lighting.h"
@@ -91,13 +91,7 @@ void MetaballScene::load() {
     if (EngineError error = loadWorld(kScenePath)) engine_fail(error);
     world_load_textures(&world, imageCache);
 
-    envMap = fetchPicture(kEnvMapName);
-    if (envMap->bits_per_pixel != kScreenDepth) {
-        convertTo32Bits(envMap);
-        scalePicture(envMap, kTextureSide, kTextureSide);
-        tilePicture(envMap);
-        toScreenOrder(envMap);
-    }
+    envMap = prepareTexture(kEnvMapName, {TextureOrder::ConvertThenScale});
     requireTexture(envMap, kEnvMapName);
 
     if (EngineError error = metaball_setup(world.objects, &surfaceMaterial)) engine_fail(error);

@@ -3,15 +3,14 @@
 #include <algorithm>
 
 #include "core/screen.h"
-#include "effects/logo.h"
-#include "effects/picture_prep.h"
 #include "effects/show_state.h"
+#include "effects/support/logo.h"
+#include "effects/support/picture_prep.h"
 #include "platform/surface.h"
 #include "render2d/filter_window.h"
 
 namespace {
 
-constexpr int kSweepSyncValue = 3;
 constexpr float kFadePerHundredth = 0.0025f; // fully shown after four seconds
 // The band: 50 columns wide, starting wholly off screen at the left, 62.5 pixels per second.
 constexpr int kBandWidth = 50;
@@ -34,7 +33,7 @@ void OpeningPicture::start() {
     startTime = static_cast<int>(showTime);
     backSurface->clear(Color(0, 0, 0, 1));
     mode = kFadingIn;
-    watchedSync = syncValue;
+    sweep.reset();
 }
 
 int OpeningPicture::bandColumn(float t) {
@@ -42,9 +41,8 @@ int OpeningPicture::bandColumn(float t) {
 }
 
 void OpeningPicture::render() {
-    if (syncValue != watchedSync && syncValue == kSweepSyncValue) {
+    if (mode == kFadingIn && sweep.arrived()) {
         startTime = static_cast<int>(showTime);
-        watchedSync = kSweepSyncValue;
         mode = kSweeping;
     }
     const float t = showTime - static_cast<float>(startTime);

@@ -2,6 +2,7 @@
 // The show's opening still (sync value 2): a picture fading in under the logo, then, on sync
 // value 3, an embossed band with a thin frame sweeping across it from left to right.
 #include "effects/effect.h"
+#include "effects/support/sync_watch.h"
 #include "render2d/bitmap.h"
 
 struct bglimage;
@@ -9,6 +10,7 @@ struct bglimage;
 class OpeningPicture : public Effect {
 public:
     enum Mode { kFadingIn = 0, kSweeping = 1 };
+    static constexpr int kSweepSyncValue = 3;
 
     void load();
     void start();
@@ -20,6 +22,6 @@ public:
     bglimage* picture = nullptr; // "320girl2.jpg", borrowed from the image cache
     Bitmap bitmap;
     int startTime = 0;
-    int watchedSync = 0; // the sync value last acted upon
+    SyncWatch sweep{kSweepSyncValue}; // the band sweeps once per start
     int mode = kFadingIn;
 };

@@ -3,16 +3,13 @@
 #include <cmath>
 
 #include "core/screen.h"
-#include "effects/grid_texture.h"
-#include "effects/logo.h"
-#include "effects/picture_prep.h"
 #include "effects/show_state.h"
+#include "effects/support/logo.h"
+#include "effects/support/picture_prep.h"
 #include "platform/surface.h"
 #include "render2d/grid_fixed.h"
 
 namespace {
-
-constexpr int kLabelSyncValue = 240;
 
 // The labels' texts: entries 0 to 17, then blanks for 18 to 20 and 29.
 constexpr const char* kLabelTexts[18] = {"RGB", "HEX", "XOR", "FPS", "BPM", "ION", "ARC", "ORB", "RAY",
@@ -45,7 +42,7 @@ int lowByte(double v) {
 } // namespace
 
 void RipplingSurfaceEffect::load() {
-    bglimage* galaxy = fetchGridTexture("galakse.jpg");
+    bglimage* galaxy = prepareTexture("galakse.jpg");
     bglimage* sprayPicture = fetchScreenPicture("sprayb3.pcx");
     build(galaxy, sprayPicture);
 }
@@ -66,7 +63,7 @@ void RipplingSurfaceEffect::build(bglimage* texture_, bglimage* spray_) {
 void RipplingSurfaceEffect::start() {
     startTime = static_cast<int>(showTime);
     events = -1;
-    lastSyncCount = syncCount;
+    labelChanges.reset();
     nextShown = 0;
     nextBlanked = 1;
 }
@@ -104,9 +101,7 @@ void RipplingSurfaceEffect::moveSurface(float c) {
 }
 
 void RipplingSurfaceEffect::followSync() {
-    if (syncCount == lastSyncCount) return;
-    lastSyncCount = syncCount;
-    if (syncValue != kLabelSyncValue) return;
+    if (!labelChanges.arrived()) return;
     ++events;
     // Even events show the next label in the next place; odd ones blank a place, one behind.
     if (events % 2 == 0) {

@@ -7,8 +7,9 @@
 #include <vector>
 
 #include "effects/effect.h"
-#include "effects/screen_picture.h"
-#include "effects/text_picture.h"
+#include "effects/support/screen_picture.h"
+#include "effects/support/sync_watch.h"
+#include "effects/support/text_picture.h"
 #include "render2d/height_grid.h"
 
 struct bglimage;
@@ -19,6 +20,7 @@ public:
     static constexpr int kShownLabels = 21; // entries 0 to 20 take turns; 18 to 20 are blank
     static constexpr int kBlankLabel = 29;
     static constexpr int kPlaces = 3;
+    static constexpr int kLabelSyncValue = 240;
 
     // "galakse.jpg" (256x256 tileable texture) and "sprayb3.pcx" from the image cache, then build().
     void load();
@@ -46,7 +48,7 @@ public:
     std::array<int, kPlaces> slots{kBlankLabel, kBlankLabel, kBlankLabel};
     int startTime = 0;
     int events = -1; // sync-240 events since start, minus one
-    int lastSyncCount = 0;
+    SyncWatch labelChanges{kLabelSyncValue};
     int nextShown = 0;
     int nextBlanked = 1;
 };

@@ -1,19 +1,18 @@
 #include "effects/second_warp.h"
 
-#include "effects/logo.h"
-#include "effects/picture_prep.h"
-#include "effects/screen_picture.h"
 #include "effects/second_zoom.h"
-#include "effects/show_math.h"
 #include "effects/show_state.h"
-#include "effects/warp_edges.h"
-#include "effects/zoom_pair.h"
+#include "effects/support/logo.h"
+#include "effects/support/picture_prep.h"
+#include "effects/support/screen_picture.h"
+#include "effects/support/show_math.h"
+#include "effects/support/warp_edges.h"
+#include "effects/support/zoom_pair.h"
 #include "platform/surface.h"
 #include "render2d/warp_mix.h"
 
 namespace {
 
-constexpr int kPageSyncValue = 240;
 constexpr float kRowsPerPattern = 64.0f;
 
 } // namespace
@@ -27,22 +26,16 @@ void SecondWarp::load() {
 void SecondWarp::start() {
     startTime = truncToInt(showTime);
     phase = 0;
-    lastSyncCount = syncCount.load();
+    pages.reset();
 }
 
 void SecondWarp::render() {
     const int count = syncCount.load();
-    if (count != lastSyncCount) {
-        if (syncValue == kPageSyncValue) {
-            lastSyncCount = count;
-            ++phase;
-        }
+    if (pages.hasNews()) {
+        if (pages.arrived()) ++phase;
         // The second zoom, drawn underneath from now on, must neither jump in time nor count
         // these events as its own.
-        if (phase == 1) {
-            secondZoom.lastTime = truncToInt(showTime);
-            secondZoom.lastSyncCount = count;
-        }
+        if (phase == 1) secondZoom.runUnderneath(count, truncToInt(showTime));
     }
 
     const WarpOffsets offsets = warpOffsetsAt(showTime);

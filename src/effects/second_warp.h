@@ -7,10 +7,13 @@
 #include <vector>
 
 #include "effects/effect.h"
+#include "effects/support/sync_watch.h"
 #include "render2d/ring_warp.h"
 
 class SecondWarp : public Effect {
 public:
+    static constexpr int kPageSyncValue = 240;
+
     void load();
     void start();
     void render() override;
@@ -20,5 +23,5 @@ public:
     std::vector<Pixel> buffer;       // 320x200
     int startTime = 0;
     int phase = 0;
-    int lastSyncCount = 0;
+    SyncWatch pages{kPageSyncValue};
 };

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 
-#include "effects/logo.h"
-#include "effects/picture_prep.h"
-#include "effects/screen_picture.h"
-#include "effects/show_math.h"
 #include "effects/show_state.h"
+#include "effects/support/logo.h"
+#include "effects/support/picture_prep.h"
+#include "effects/support/screen_picture.h"
+#include "effects/support/show_math.h"
+#include "effects/support/zoom_pair.h"
 #include "effects/tunnel_effect.h"
-#include "effects/zoom_pair.h"
 #include "imagelib/bgl.h"
 #include "platform/color.h"
 #include "platform/surface.h"
@@ -18,7 +18,6 @@ SecondZoom secondZoom;
 namespace {
 
 constexpr const char* kZoomPictures[] = {"hubsu2.jpg", "galak2k.jpg", "pleisu2.jpg", "spirsu2.jpg"};
-constexpr int kPageSyncValue = 240;
 constexpr float kFarDepth = 767.0f;
 constexpr int kIndexAdvance = 2;
 constexpr float kRowsPerPattern = 64.0f;
@@ -47,18 +46,15 @@ void SecondZoom::load() {
 
 void SecondZoom::start() {
     phase = 0;
-    lastSyncCount = syncCount.load();
+    pages.reset();
 }
 
 void SecondZoom::render() {
     const int count = syncCount.load();
-    if (count != lastSyncCount) {
-        if (syncValue == kPageSyncValue) {
-            lastSyncCount = count;
-            ++phase;
-        }
+    if (pages.hasNews()) {
+        if (pages.arrived()) ++phase;
         // The tunnel drawn underneath must not take these events as its own.
-        if (phase == 1) tunnel.lastSyncCount = count;
+        if (phase == 1) tunnel.runUnderneath(count);
     }
 
     // The wrap comes before the drawing and the advance after it, so a depth may stand below the

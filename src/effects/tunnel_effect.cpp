@@ -3,9 +3,9 @@
 #include <string>
 
 #include "core/screen.h"
-#include "effects/logo.h"
-#include "effects/picture_prep.h"
 #include "effects/show_state.h"
+#include "effects/support/logo.h"
+#include "effects/support/picture_prep.h"
 #include "imagelib/bgl.h"
 #include "platform/surface.h"
 #include "render2d/filter_window.h"
@@ -21,7 +21,6 @@ constexpr const char* kTablePath = "data/wormtab.dat";
 constexpr const char* kFlareName = "flare.jpg";
 constexpr const char* kTextureName = "orion.jpg";
 constexpr const char* kErrorTitle = "BGL error!";
-constexpr int kLogoSlideSyncValue = 240;
 constexpr unsigned kTexelMask = kTextureTexels - 1;
 
 // The relief window at the lower left, framed in dark blue.
@@ -92,7 +91,7 @@ void TunnelEffect::load() {
 void TunnelEffect::start() {
     startTime = static_cast<int>(showTime);
     phase = 0;
-    lastSyncCount = syncCount.load();
+    logoSlide.reset();
 }
 
 bool TunnelEffect::logoColumn(int& x) const {
@@ -128,10 +127,7 @@ void TunnelEffect::drawFrame(Pixel* screen) {
 }
 
 void TunnelEffect::render() {
-    // A new sync count with another value is not recorded: it is looked at again next frame.
-    const int count = syncCount.load();
-    if (count != lastSyncCount && syncValue == kLogoSlideSyncValue) {
-        lastSyncCount = count;
+    if (logoSlide.arrived()) {
         ++phase;
         phaseStartTime = static_cast<int>(showTime);
     }

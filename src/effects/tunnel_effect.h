@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "effects/effect.h"
+#include "effects/support/sync_watch.h"
 #include "render2d/flare.h"
 
 struct bglimage;
@@ -14,6 +15,7 @@ struct bglimage;
 class TunnelEffect : public Effect {
 public:
     static constexpr int kFlareCount = 10;
+    static constexpr int kLogoSlideSyncValue = 240;
 
     // Reads the table, the texture "orion.jpg" and the flare picture "flare.jpg" under "data/";
     // a missing or short file ends the show with a message naming it.
@@ -25,9 +27,12 @@ public:
     void drawFrame(Pixel* screen);
     // Where the logo goes this frame; false once it has slid away for good.
     bool logoColumn(int& x) const;
+    // For an effect that draws the tunnel underneath its own frame: the sync events up to
+    // `syncCount` are that effect's, not the logo's.
+    void runUnderneath(int syncCount) { logoSlide.takeUpTo(syncCount); }
 
     int phase = 0; // sync events of value 240 seen since start()
-    int lastSyncCount = 0;
+    SyncWatch logoSlide{kLogoSlideSyncValue};
     int phaseStartTime = 0;
     // Advanced by +1 and -1 every frame, never reset by start(). Kept modulo the texture's
     // texel count, which is all the lookup uses, so a long run cannot overflow them.

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "effects/logo.h"
 #include "effects/show_state.h"
+#include "effects/support/logo.h"
 #include "platform/console.h"
 #include "platform/surface.h"
 #include "render2d/bitmap.h"

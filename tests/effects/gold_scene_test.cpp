@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "effects/gold_scene.h"
-#include "effects/logo.h"
+#include "effects/support/logo.h"
 #include "engine3d/keyframes.h"
 #include "engine3d/world_load.h"
 #include "engine3d/world_memory.h"

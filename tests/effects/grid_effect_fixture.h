@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "core/screen.h"
-#include "effects/picture_prep.h"
 #include "effects/show_state.h"
+#include "effects/support/picture_prep.h"
 #include "imagelib/bgl_image.h"
 #include "platform/format.h"
 #include "platform/surface.h"

@@ -17,8 +17,8 @@
 #include <unistd.h>
 
 #include "core/screen.h"
-#include "effects/logo.h"
 #include "effects/show_state.h"
+#include "effects/support/logo.h"
 #include "forge/pcx/pcx_encoder.h"
 #include "imagelib/bgl.h"
 #include "platform/format.h"

@@ -64,7 +64,7 @@ TEST_F(PictureEffectTest, TunnelFramesWithFlaresAndTheSlidingLogo) {
     syncValue = 17;
     effect.render();
     EXPECT_EQ(effect.phase, 0);
-    EXPECT_EQ(effect.lastSyncCount, 0);
+    EXPECT_EQ(effect.logoSlide.seen(), 0);
     // Value 240 starts the slide: 6 pixels per hundredth, off the left edge after about 38.
     syncValue = 240;
     showTime = 100.0f;

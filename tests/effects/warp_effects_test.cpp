@@ -5,7 +5,7 @@
 #include "effects/first_warp.h"
 #include "effects/second_warp.h"
 #include "effects/second_zoom.h"
-#include "effects/warp_edges.h"
+#include "effects/support/warp_edges.h"
 #include "render2d/warp_mix.h"
 #include "zoom_warp_fixture.h"
 
@@ -80,7 +80,7 @@ TEST_F(ZoomWarpTest, SecondWarpSweepsFromTheLeftThenFadesOverTheSecondZoom) {
     warp.render();
     EXPECT_EQ(warp.phase, 1);
     EXPECT_EQ(secondZoom.lastTime, 2600);
-    EXPECT_EQ(secondZoom.lastSyncCount, 1);
+    EXPECT_EQ(secondZoom.pages.seen(), 1);
     EXPECT_EQ(secondZoom.phase, 0);
     EXPECT_TRUE(frameMatches([&](int x, int y) { return warp.buffer[y * 320 + x]; }, 5));
 

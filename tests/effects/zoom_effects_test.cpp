@@ -111,7 +111,7 @@ TEST_F(ZoomWarpTest, FirstZoomCrossFadesToTheFinalPictureOnSync240) {
     zoom.render();
     EXPECT_EQ(zoom.phase, 1);
     EXPECT_EQ(zoom.phaseStartTime, 600);
-    EXPECT_EQ(zoom.lastSyncCount, 1);
+    EXPECT_EQ(zoom.pages.seen(), 1);
 
     showTime = 750.0f; // half way
     zoom.render();
@@ -178,7 +178,7 @@ TEST_F(ZoomWarpTest, SecondZoomFadesOverTheTunnelAsThePatternPlays) {
     showTime = 60.0f;
     zoom.render();
     EXPECT_EQ(zoom.phase, 1);
-    EXPECT_EQ(tunnel.lastSyncCount, 1); // the tunnel underneath must not take the event
+    EXPECT_EQ(tunnel.logoSlide.seen(), 1); // the tunnel underneath must not take the event
     EXPECT_EQ(tunnel.phase, 0);
     // At the pattern's first row the pictures cover the tunnel.
     EXPECT_TRUE(frameMatches([&](int x, int y) { return zoom.buffer[y * 320 + x]; }, 5));
@@ -190,7 +190,7 @@ TEST_F(ZoomWarpTest, SecondZoomFadesOverTheTunnelAsThePatternPlays) {
     showTime = 70.0f;
     zoom.render();
     EXPECT_EQ(zoom.phase, 1);
-    EXPECT_EQ(tunnel.lastSyncCount, 2);
+    EXPECT_EQ(tunnel.logoSlide.seen(), 2);
     EXPECT_EQ(tunnel.phase, 0);
     dump("second_zoom_over_tunnel");
     EXPECT_EQ(frameChecksum(), 0xae845d1225fc441full) << std::hex << frameChecksum();

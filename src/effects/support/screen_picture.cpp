@@ -1,4 +1,4 @@
-#include "effects/screen_picture.h"
+#include "effects/support/screen_picture.h"
 
 #include "imagelib/bgl_image.h"
 

@@ -1,9 +1,9 @@
-#include "effects/zoom_pair.h"
+#include "effects/support/zoom_pair.h"
 
 #include <cstdlib>
 
-#include "effects/screen_picture.h"
-#include "effects/show_math.h"
+#include "effects/support/screen_picture.h"
+#include "effects/support/show_math.h"
 #include "render2d/filter_window.h"
 #include "render2d/sprite_zoomer.h"
 

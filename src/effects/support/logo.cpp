@@ -1,7 +1,7 @@
-#include "effects/logo.h"
+#include "effects/support/logo.h"
 
 #include "core/screen.h"
-#include "effects/picture_prep.h"
+#include "effects/support/picture_prep.h"
 
 Logo logo;
 

@@ -1,4 +1,4 @@
-#include "effects/text_picture.h"
+#include "effects/support/text_picture.h"
 
 #include "effects/show_state.h"
 #include "resources/bitmap_font.h"

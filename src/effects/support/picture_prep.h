@@ -24,6 +24,23 @@ void prepareForScreen(bglimage* picture);
 // fetchPicture, then prepareForScreen.
 bglimage* fetchScreenPicture(const char* name);
 
+// The order of a texture recipe's first two steps: it decides how the picture's colours are
+// sampled by the scaling.
+enum class TextureOrder { ScaleThenConvert, ConvertThenScale };
+// A texture softened with a blur after tiling, or left sharp.
+enum class TextureSoftening { None, Blur };
+
+struct TextureRecipe {
+    TextureOrder order = TextureOrder::ScaleThenConvert;
+    TextureSoftening softening = TextureSoftening::None;
+};
+
+// The picture `name` from the image cache as a 256x256, 32-bit, tileable texture in framebuffer
+// order. Unless it is already 32 bits deep (prepared by an earlier effect that shares it): scaled
+// to 256x256 and converted to 32 bits in the recipe's order, made tileable, softened when asked,
+// and brought into framebuffer order.
+bglimage* prepareTexture(const char* name, TextureRecipe recipe = {});
+
 // A texture the 3D fillers read as 256x256 32-bit texels; anything else would be read past its
 // end, so the show ends with a message naming the file instead.
 void requireTexture(const bglimage* picture, const char* name);

@@ -1,6 +1,6 @@
 #pragma once
 // A line of text rendered once with the show's font and kept as a picture to draw every frame.
-#include "effects/picture_prep.h"
+#include "effects/support/picture_prep.h"
 #include "render2d/bitmap.h"
 
 struct TextPicture {

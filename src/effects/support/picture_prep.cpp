@@ -1,9 +1,9 @@
-#include "effects/picture_prep.h"
+#include "effects/support/picture_prep.h"
 
 #include <string>
 
+#include "core/screen.h"
 #include "effects/show_state.h"
-#include "engine3d/raster.h"
 #include "imagelib/bgl.h"
 #include "resources/fatal_error.h"
 #include "resources/image_cache.h"
@@ -58,8 +58,24 @@ void requireTexture(const bglimage* picture, const char* name) {
     if (picture->width == kTextureSide && picture->height == kTextureSide &&
         picture->bits_per_pixel == kScreenDepth)
         return;
-    const std::string text = std::string("data/") + name + " must be a 256x256 picture here";
-    showFatalError("BGL error!", text.c_str());
+    const std::string text = std::string(kDataFolder) + name + " must be a 256x256 picture here";
+    showFatalError(kErrorTitle, text.c_str());
+}
+
+bglimage* prepareTexture(const char* name, TextureRecipe recipe) {
+    bglimage* texture = fetchPicture(name);
+    if (texture->bits_per_pixel == kScreenDepth) return texture;
+    if (recipe.order == TextureOrder::ScaleThenConvert) {
+        scalePicture(texture, kTextureSide, kTextureSide);
+        convertTo32Bits(texture);
+    } else {
+        convertTo32Bits(texture);
+        scalePicture(texture, kTextureSide, kTextureSide);
+    }
+    tilePicture(texture);
+    if (recipe.softening == TextureSoftening::Blur) blurPicture(texture);
+    toScreenOrder(texture);
+    return texture;
 }
 
 void convertTo32Bits(bglimage* picture) {

@@ -1,8 +1,8 @@
-#include "effects/warp_edges.h"
+#include "effects/support/warp_edges.h"
 
 #include <cmath>
 
-#include "effects/show_math.h"
+#include "effects/support/show_math.h"
 
 namespace {
 
