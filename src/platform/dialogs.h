@@ -1,5 +1,6 @@
 #pragma once
-// Message boxes: the start-up question and the fatal error boxes.
+// Message boxes: the start-up question and the fatal error boxes. A backend shows them its own
+// way (platform/sdl/sdl_dialogs.h); the console's version below needs no display.
 #include <string>
 
 enum class Answer { Yes, No, Cancel, Other };
@@ -12,10 +13,6 @@ public:
     // A blocking error box with an OK button.
     virtual void showError(const std::string& title, const std::string& text) = 0;
 };
-
-// SDL's message boxes. Where no display exists (SDL's video is not up, or runs a headless
-// driver), every box prints "title: text" on standard error instead and the question answers Other.
-Dialogs& systemDialogs();
 
 // Error boxes on standard error only, for headless programs; the question answers Other silently.
 class ConsoleDialogs : public Dialogs {

@@ -10,8 +10,7 @@ public:
     explicit Error(const std::string& message) : std::runtime_error(message) {}
     const char* message() const { return what(); }
 
-    // Shows the message in an error box (or on standard error where no display exists).
-    void report() const;
+    // Shows the message in an error box of the given dialogs.
     void report(Dialogs& dialogs) const;
 };
 

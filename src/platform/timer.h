@@ -1,7 +1,7 @@
 #pragma once
-#include <cstdint>
+#include <chrono>
 
-// Measures the time between calls. Real time comes from SDL's performance counter; a timer
+// Measures the time between calls. Real time comes from the system's monotonic clock; a timer
 // built with a fixed step is the virtual clock of capture mode (every delta is that step).
 class Timer {
 public:
@@ -13,7 +13,7 @@ public:
     double delta();
 
 private:
+    using Clock = std::chrono::steady_clock;
     double fixedStep = 0.0;
-    std::uint64_t last = 0;
-    std::uint64_t frequency = 1;
+    Clock::time_point last;
 };

@@ -5,8 +5,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "effects/logo.h"
 #include "effects/show_state.h"
+#include "effects/support/logo.h"
 #include "imagelib/bgl.h"
 #include "platform/console.h"
 #include "platform/surface.h"

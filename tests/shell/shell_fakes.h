@@ -10,9 +10,9 @@
 
 #include "effects/effect.h"
 #include "effects/show_state.h"
+#include "music/music.h"
 #include "platform/dialogs.h"
 #include "platform/error.h"
-#include "platform/music.h"
 #include "platform/window.h"
 #include "shell/effect_registry.h"
 

@@ -1,6 +1,6 @@
 #include "xmsync/sync_listing.h"
 
-#include "platform/module_player.h"
+#include "music/module_player.h"
 
 #include <cstdint>
 #include <vector>
@@ -81,7 +81,7 @@ SyncListing listSyncs(const std::string& path, const AudioObserver& onAudio) {
     std::uint64_t chunkStart = 0;
     player.setSyncCallback([&](int value) {
         const PlayStatus status = player.status();
-        const double seconds = double(chunkStart) / ModulePlayer::kSampleRate;
+        const double seconds = double(chunkStart) / kAudioSampleRate;
         listing.syncs.push_back({status.position, status.pattern, status.row, seconds, value});
         if (value == kEndMarker && !listing.endMarker) {
             listing.endMarker = true;
@@ -90,10 +90,10 @@ SyncListing listSyncs(const std::string& path, const AudioObserver& onAudio) {
     });
     const double songSeconds = player.durationSeconds();
     const double limit = songSeconds > 0 && songSeconds < kMaxSeconds ? songSeconds : kMaxSeconds;
-    std::vector<std::int16_t> buffer(ModulePlayer::kChunkFrames * ModulePlayer::kChannels);
+    std::vector<std::int16_t> buffer(ModulePlayer::kChunkFrames * kAudioChannels);
     while (!listing.endMarker) {
         chunkStart = player.framesRendered();
-        if (double(chunkStart) / ModulePlayer::kSampleRate >= limit) {
+        if (double(chunkStart) / kAudioSampleRate >= limit) {
             listing.seconds = limit;
             break;
         }

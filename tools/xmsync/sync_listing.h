@@ -29,7 +29,7 @@ struct SyncListing {
 };
 
 // `onAudio`, when given, sees every chunk the player renders up to where the listing stops
-// (interleaved stereo 16-bit at ModulePlayer::kSampleRate).
+// (interleaved stereo 16-bit at kAudioSampleRate).
 using AudioObserver = std::function<void(const std::int16_t* frames, std::size_t count)>;
 SyncListing listSyncs(const std::string& path, const AudioObserver& onAudio = {});
 

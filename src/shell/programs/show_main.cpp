@@ -1,24 +1,16 @@
 // halcyonvectrum: the show in a window, with sound. It reads data/ beside the executable.
 #include <SDL.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <system_error>
-
-#include "platform/dialogs.h"
-#include "platform/music_player.h"
-#include "platform/sdl_window.h"
+#include "platform/sdl/live_music.h"
+#include "platform/sdl/program_folder.h"
+#include "platform/sdl/sdl_dialogs.h"
+#include "platform/sdl/sdl_window.h"
 #include "resources/fatal_error.h"
 #include "shell/effect_registry.h"
 #include "shell/show.h"
 
 int main(int, char**) {
-    // "data/..." is looked up beside the executable, wherever the show was started from.
-    if (char* base = SDL_GetBasePath()) {
-        std::error_code ec;
-        std::filesystem::current_path(base, ec);
-        SDL_free(base);
-    }
+    enterProgramFolder();
     // Without a display the boxes print on standard error and the window cannot open.
     std::string reason;
     initVideo(reason);

@@ -3,7 +3,7 @@
 // clips and never falls silent.
 #include "forge/music/soundtrack.h"
 #include "forge/test_files.h"
-#include "platform/module_player.h"
+#include "music/module_player.h"
 #include "xmsync/sync_listing.h"
 
 #include <gtest/gtest.h>
@@ -37,17 +37,17 @@ constexpr int kStarts[] = {2, 4, 10, 16, 18, 22, 32, 36, 48, 52, 58, 74};
 class LevelMeter {
 public:
     void add(const std::int16_t* frames, std::size_t count) {
-        for (std::size_t i = 0; i < count * ModulePlayer::kChannels; ++i) {
+        for (std::size_t i = 0; i < count * kAudioChannels; ++i) {
             const double v = frames[i] / kFullScale;
             peak = std::max(peak, std::fabs(v));
             sumSquares += v * v;
             windowSquares += v * v;
         }
-        samples += long(count * ModulePlayer::kChannels);
+        samples += long(count * kAudioChannels);
         windowFrames += int(count);
         if (windowFrames < kWindowFrames) return;
-        const bool silent = std::sqrt(windowSquares / (windowFrames * ModulePlayer::kChannels)) < kSilence;
-        silentRun = silent ? silentRun + double(windowFrames) / ModulePlayer::kSampleRate : 0;
+        const bool silent = std::sqrt(windowSquares / (windowFrames * kAudioChannels)) < kSilence;
+        silentRun = silent ? silentRun + double(windowFrames) / kAudioSampleRate : 0;
         longestSilence = std::max(longestSilence, silentRun);
         windowSquares = 0;
         windowFrames = 0;
@@ -55,8 +55,8 @@ public:
     double rmsDb() const { return 10 * std::log10(sumSquares / double(samples)); }
 
     static constexpr double kFullScale = 32768.0;
-    static constexpr int kWindowFrames = ModulePlayer::kSampleRate / 100; // 10 ms
-    static constexpr double kSilence = 0.001;                             // -60 dBFS
+    static constexpr int kWindowFrames = kAudioSampleRate / 100; // 10 ms
+    static constexpr double kSilence = 0.001;                    // -60 dBFS
     double peak = 0, sumSquares = 0, longestSilence = 0;
     long samples = 0;
 

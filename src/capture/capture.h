@@ -1,0 +1,22 @@
+#pragma once
+// The show rendered headless on a virtual clock into files (PNG frames, y4m or mp4 video, wav
+// sound, a contact sheet of the whole show, a frame log), with its progress on standard error.
+#include <string>
+
+#include "capture/capture_session.h"
+#include "shell/effect_registry.h"
+
+struct ShowCaptureOptions {
+    CaptureOptions session;
+    std::string contactSheetPath; // one labelled frame per second of the show, as a JPEG
+    std::string logPath;          // one line per written frame (see frame_log.h)
+    bool progress = false;        // the progress bar on standard error
+};
+
+// Runs the show into the files. Without a time limit the capture stops at the end marker, or
+// after the song's length when the module has no end marker. Returns the exit code; errors (also
+// failed writes, and a start that never came) are printed on standard error.
+int runCapture(ShowCaptureOptions options, const EffectRegistry& registry,
+               const std::string& modulePath = "data/halcyver.xm");
+int runCapture(CaptureOptions options, const EffectRegistry& registry,
+               const std::string& modulePath = "data/halcyver.xm");

@@ -1,0 +1,37 @@
+#include "capture/frame_scaler.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/view_fit.h"
+
+FrameSize scaledFrameSize(int width, int height, int scale, FrameAspect aspect) {
+    FrameSize size{width * scale, height * scale};
+    if (aspect == FrameAspect::FourThree)
+        size.height = size.width * kDisplayAspectHeight / kDisplayAspectWidth;
+    return size;
+}
+
+FrameScaler::FrameScaler(int srcW, int srcH, int outW, int outH)
+    : sourceWidth(srcW), sourceHeight(srcH), outputWidth(outW), outputHeight(outH), sourceColumn(outW),
+      sourceRow(outH) {
+    // The source pixel under each output pixel's centre: (2i + 1) * src / (2 * out), in integers.
+    for (int x = 0; x < outW; ++x) sourceColumn[x] = static_cast<int>((2LL * x + 1) * srcW / (2LL * outW));
+    for (int y = 0; y < outH; ++y) sourceRow[y] = static_cast<int>((2LL * y + 1) * srcH / (2LL * outH));
+}
+
+void FrameScaler::scale(const std::uint32_t* pixels, int pitch, std::vector<std::uint32_t>& out) const {
+    out.resize(static_cast<std::size_t>(outputWidth) * outputHeight);
+    std::uint32_t* dst = out.data();
+    for (int y = 0; y < outputHeight; ++y, dst += outputWidth) {
+        // Rows that repeat their source row are copies of the row above.
+        if (y > 0 && sourceRow[y] == sourceRow[y - 1]) {
+            std::memcpy(dst, dst - outputWidth, sizeof(std::uint32_t) * outputWidth);
+            continue;
+        }
+        const auto* src =
+            reinterpret_cast<const std::uint32_t*>(reinterpret_cast<const unsigned char*>(pixels) +
+                                                   static_cast<std::ptrdiff_t>(sourceRow[y]) * pitch);
+        for (int x = 0; x < outputWidth; ++x) dst[x] = src[sourceColumn[x]];
+    }
+}

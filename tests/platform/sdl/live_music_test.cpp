@@ -1,0 +1,81 @@
+// The live music: syncs arrive from the audio thread, or from the silent stand-in without a device.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <unistd.h>
+
+#include "music/test_modules.h"
+#include "platform/sdl/live_music.h"
+
+using namespace playertest;
+namespace fs = std::filesystem;
+
+namespace {
+
+// Plays a module whose first sync (value 32) sits on row 1, 0.12 s in; returns the seconds until
+// the play status showed it, or a negative number when it never came.
+double secondsUntilFirstSync(Music& music, const std::string& path) {
+    std::string error;
+    EXPECT_TRUE(music.init(error)) << error;
+    EXPECT_TRUE(music.loadModule(path, error)) << error;
+    EXPECT_TRUE(music.play(error)) << error;
+    const auto begin = std::chrono::steady_clock::now();
+    double seconds = -1.0;
+    while (std::chrono::steady_clock::now() - begin < std::chrono::seconds(5)) {
+        PlayStatus status;
+        EXPECT_TRUE(music.poll(status, error));
+        if (status.syncCount > 0) {
+            EXPECT_EQ(status.syncValue, 32);
+            EXPECT_EQ(status.row, 1);
+            seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    music.shutdown();
+    music.shutdown(); // a second shutdown is harmless
+    return seconds;
+}
+
+class LiveMusic : public ::testing::Test {
+protected:
+    fs::path path;
+    void SetUp() override {
+        path = fs::temp_directory_path() / ("hv_live_" + std::to_string(::getpid()) + ".xm");
+        const std::vector<std::uint8_t> bytes = encode(makeModule({{syncAt(1, 32)}}, {0}));
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+    void TearDown() override { fs::remove(path); }
+};
+
+} // namespace
+
+TEST_F(LiveMusic, SyncsArriveWhenTheirRowIsHeardNotWhenRendered) {
+    std::unique_ptr<Music> music = createLiveMusic(); // SDL's dummy audio device in the tests
+    const double seconds = secondsUntilFirstSync(*music, path.string());
+    EXPECT_GE(seconds, 0.10); // rendered within milliseconds, heard 0.12 s in
+    EXPECT_LT(seconds, 3.0);  // generous: the machine may be busy
+}
+
+TEST_F(LiveMusic, WithoutAnAudioDeviceTheClockPacesASilentPlayer) {
+    const char* saved = std::getenv("SDL_AUDIODRIVER");
+    const std::string previous = saved ? saved : "";
+    ::setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    std::unique_ptr<Music> music = createLiveMusic();
+    testing::internal::CaptureStderr();
+    const double seconds = secondsUntilFirstSync(*music, path.string());
+    const std::string warning = testing::internal::GetCapturedStderr();
+    if (saved)
+        ::setenv("SDL_AUDIODRIVER", previous.c_str(), 1);
+    else
+        ::unsetenv("SDL_AUDIODRIVER");
+    EXPECT_NE(warning.find("the music plays silently"), std::string::npos) << warning;
+    EXPECT_GE(seconds, 0.10);
+    EXPECT_LT(seconds, 3.0); // generous: the machine may be busy
+}
