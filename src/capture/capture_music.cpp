@@ -5,23 +5,17 @@
 
 #include "capture/capture_session.h"
 #include "core/audio_format.h"
-#include "music/module_player.h"
+#include "music/player_music.h"
 
 namespace {
 
-class CaptureMusic : public Music {
+class CaptureMusic : public PlayerMusic {
 public:
     explicit CaptureMusic(CaptureSession& s) : session(s) {}
 
     bool init(std::string&) override { return true; }
-    bool loadModule(const std::string& path, std::string& error) override { return player.load(path, error); }
-
     bool play(std::string& error) override {
-        if (!player.loaded()) {
-            error = "No module loaded";
-            return false;
-        }
-        player.restart();
+        if (!restartPlayer(error)) return false;
         player.setSyncCallback([this](int value) { session.noteSync(value); });
         session.musicStarted();
         playing = true;
@@ -50,7 +44,6 @@ public:
 
 private:
     CaptureSession& session;
-    ModulePlayer player;
     std::vector<std::int16_t> scratch;
     bool playing = false;
 };

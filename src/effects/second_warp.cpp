@@ -30,13 +30,9 @@ void SecondWarp::start() {
 }
 
 void SecondWarp::render() {
-    const int count = syncCount.load();
-    if (pages.hasNews()) {
-        if (pages.arrived()) ++phase;
-        // The second zoom, drawn underneath from now on, must neither jump in time nor count
-        // these events as its own.
-        if (phase == 1) secondZoom.runUnderneath(count, truncToInt(showTime));
-    }
+    // The second zoom, drawn underneath from now on, must neither jump in time nor count
+    // these events as its own.
+    if (pages.follow(phase) && phase == 1) secondZoom.runUnderneath(syncCount.load(), truncToInt(showTime));
 
     const WarpOffsets offsets = warpOffsetsAt(showTime);
     warpA->setOffsets(offsets);

@@ -50,12 +50,8 @@ void SecondZoom::start() {
 }
 
 void SecondZoom::render() {
-    const int count = syncCount.load();
-    if (pages.hasNews()) {
-        if (pages.arrived()) ++phase;
-        // The tunnel drawn underneath must not take these events as its own.
-        if (phase == 1) tunnel.runUnderneath(count);
-    }
+    // The tunnel drawn underneath must not take these events as its own.
+    if (pages.follow(phase) && phase == 1) tunnel.runUnderneath(syncCount.load());
 
     // The wrap comes before the drawing and the advance after it, so a depth may stand below the
     // near depth for the rest of a frame.

@@ -6,9 +6,9 @@
 #include "effects/show_state.h"
 #include "effects/support/logo.h"
 #include "effects/support/picture_prep.h"
+#include "effects/support/zoom_pair.h"
 #include "imagelib/bgl.h"
 #include "platform/surface.h"
-#include "render2d/filter_window.h"
 #include "render2d/tunnel_kernel.h"
 #include "render2d/tunnel_table.h"
 #include "resources/fatal_error.h"
@@ -23,16 +23,7 @@ constexpr const char* kTextureName = "orion.jpg";
 constexpr const char* kErrorTitle = "BGL error!";
 constexpr unsigned kTexelMask = kTextureTexels - 1;
 
-// The relief window at the lower left, framed in dark blue.
-constexpr int kReliefX = 20;
-constexpr int kReliefY = 120;
-constexpr int kReliefWidth = 80;
-constexpr int kReliefHeight = 60;
-constexpr int kReliefFrameBlue = 128;
-
 // The logo sits at the top right, then slides left by 6 pixels per hundredth of a second.
-constexpr int kLogoX = 230;
-constexpr int kLogoY = 10;
 constexpr float kLogoSlideSpeed = 6.0f;
 constexpr float kLogoFarOff = -1.0e6f; // well off screen, well inside an int
 
@@ -96,12 +87,12 @@ void TunnelEffect::start() {
 
 bool TunnelEffect::logoColumn(int& x) const {
     if (phase == 0) {
-        x = kLogoX;
+        x = kTopLogoX;
         return true;
     }
     if (phase == 1) {
         const float slid =
-            static_cast<float>(kLogoX) - (showTime - static_cast<float>(phaseStartTime)) * kLogoSlideSpeed;
+            static_cast<float>(kTopLogoX) - (showTime - static_cast<float>(phaseStartTime)) * kLogoSlideSpeed;
         x = static_cast<int>(std::max(slid, kLogoFarOff));
         return true;
     }
@@ -117,13 +108,10 @@ void TunnelEffect::drawFrame(Pixel* screen) {
     drawTunnelBackground(screen, table.data(), texture.data(), frame * kTunnelRowStep + turn);
     for (Flare& flare : flares) flare.step(screen);
 
-    FilterWindow relief(Bitmap(screen, kScreenWidth, kScreenHeight), kReliefX, kReliefY, kReliefWidth,
-                        kReliefHeight);
-    relief.embossTo(screen, kScreenWidth, kScreenHeight, kReliefX, kReliefY);
-    relief.drawFrame(screen, kScreenWidth, kScreenHeight, kReliefX, kReliefY, 0, 0, kReliefFrameBlue);
+    drawReliefCorner(screen);
 
     int logoX = 0;
-    if (logoColumn(logoX)) logo.drawAdd(screen, logoX, kLogoY);
+    if (logoColumn(logoX)) logo.drawAdd(screen, logoX, kTopLogoY);
 }
 
 void TunnelEffect::render() {

@@ -129,12 +129,6 @@ void deinterlace(const uint8_t* raster, bglimage* image) {
 
 } // namespace
 
-bglimage* bgl_load_gif(const char* filename) {
-    static constexpr BglFileReader kReader = {"GIF", "GIF: File not found", "GIF: File too large",
-                                              "GIF: Couldn't read imageheader", &bgl_decode_gif};
-    return bgl_load_file(filename, kReader);
-}
-
 bglimage* bgl_decode_gif(const uint8_t* data, size_t size, const BglReadLimits& limits) {
     ByteCursor in(data, size);
     uint8_t signature[kSignatureBytes];

@@ -80,12 +80,6 @@ void arrangeRows(const uint8_t* decoded, int planes, int bytesPerLine, bglimage*
 
 } // namespace
 
-bglimage* bgl_load_pcx(const char* filename) {
-    static constexpr BglFileReader kReader = {"PCX", "PCX: File not found", "PCX: File too large",
-                                              "PCX: Cannot read header", &bgl_decode_pcx};
-    return bgl_load_file(filename, kReader);
-}
-
 bglimage* bgl_decode_pcx(const uint8_t* data, size_t size, const BglReadLimits& limits) {
     if (size < kHeaderBytes) {
         bgl_push_error("PCX: Cannot read header");

@@ -316,12 +316,6 @@ bglimage* layOut(const TgaHeader& h, const TgaLayout& layout, const ColorMap& ma
 
 } // namespace
 
-bglimage* bgl_load_tga(const char* filename) {
-    static constexpr BglFileReader kReader = {"TGA", "TGA: File not found", "TGA: File too large",
-                                              "TGA: Cannot read header", &bgl_decode_tga};
-    return bgl_load_file(filename, kReader);
-}
-
 bglimage* bgl_decode_tga(const uint8_t* data, size_t size, const BglReadLimits& limits) {
     // A file too short for a footer has none: it is an original TGA.
     const bool newTga =

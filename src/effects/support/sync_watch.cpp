@@ -16,3 +16,9 @@ bool SyncWatch::arrived() {
 bool SyncWatch::hasNews() const {
     return syncCount.load() != seenCount;
 }
+
+bool SyncWatch::follow(int& phase) {
+    const bool news = hasNews();
+    if (arrived()) ++phase;
+    return news;
+}

@@ -15,6 +15,10 @@ public:
     bool arrived();
     // Some event, of any value, has come since the last one taken.
     bool hasNews() const;
+    // For an effect that draws another underneath its own frame: counts a newly arrived event of
+    // the watched value into `phase`, and says whether any event at all had come (which the
+    // effect underneath must not take as its own).
+    bool follow(int& phase);
     // Takes every event up to `count` as seen: for an effect drawn underneath another, whose
     // events they are.
     void takeUpTo(int count) { seenCount = count; }

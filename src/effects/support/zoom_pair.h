@@ -17,6 +17,6 @@ void drawZoomPair(const SpriteZoomer& zoomer, Pixel* dst, float depthA, float de
 // in dark blue.
 void drawReliefCorner(Pixel* screen);
 
-// Where the zoom and warp effects add the maker's logo.
+// Where the zoom, warp and tunnel effects add the maker's logo.
 constexpr int kTopLogoX = 230;
 constexpr int kTopLogoY = 10;

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/audio_format.h"
-#include "music/module_player.h"
+#include "music/player_music.h"
 
 namespace {
 
@@ -18,7 +18,7 @@ constexpr int kDeviceBufferFrames = 1024;
 // The silent stand-in renders in small steps so syncs stay close to the clock.
 constexpr int kSilentChunkFrames = 256;
 
-class LiveMusic : public Music {
+class LiveMusic : public PlayerMusic {
 public:
     ~LiveMusic() override { shutdown(); }
 
@@ -44,14 +44,8 @@ public:
         return true;
     }
 
-    bool loadModule(const std::string& path, std::string& error) override { return player.load(path, error); }
-
     bool play(std::string& error) override {
-        if (!player.loaded()) {
-            error = "No module loaded";
-            return false;
-        }
-        player.restart();
+        if (!restartPlayer(error)) return false;
         if (device != 0) {
             SDL_PauseAudioDevice(device, 0);
         } else {
@@ -105,7 +99,6 @@ private:
         }
     }
 
-    ModulePlayer player;
     SDL_AudioDeviceID device = 0;
     std::uint64_t latencyFrames = 0;
     bool audioStarted = false;
