@@ -11,7 +11,6 @@
 #include "platform/surface.h"
 #include "render2d/tunnel_kernel.h"
 #include "render2d/tunnel_table.h"
-#include "resources/fatal_error.h"
 
 TunnelEffect tunnel;
 
@@ -20,7 +19,6 @@ namespace {
 constexpr const char* kTablePath = "data/wormtab.dat";
 constexpr const char* kFlareName = "flare.jpg";
 constexpr const char* kTextureName = "orion.jpg";
-constexpr const char* kErrorTitle = "BGL error!";
 constexpr unsigned kTexelMask = kTextureTexels - 1;
 
 // The logo sits at the top right, then slides left by 6 pixels per hundredth of a second.
@@ -35,17 +33,13 @@ constexpr FlareStart kFlareStarts[TunnelEffect::kFlareCount] = {
     {250, 3.5f, -180}, {290, 0.5f, -140}, {340, 0.15f, -100}, {320, 3.15f, -60}, {220, 3.15f, -20},
 };
 
-[[noreturn]] void failLoad(const std::string& text) {
-    showFatalError(kErrorTitle, text.c_str());
-}
-
 // The top-left 256x256 block of a converted 32-bit picture, whose pixels are the bytes
 // (unused, red, green, blue), in framebuffer order with a fourth byte of 0. A picture smaller
 // than the block ends the show instead of being read past its end.
 void copyBlock(const bglimage* picture, const char* name, std::vector<Pixel>& block) {
     if (picture->width < kTextureSide || picture->height < kTextureSide)
-        failLoad(std::string("data/") + name + " is " + std::to_string(picture->width) + "x" +
-                 std::to_string(picture->height) + " pixels; it must be at least 256x256");
+        failLoading(dataPath(name) + " is " + std::to_string(picture->width) + "x" +
+                    std::to_string(picture->height) + " pixels; it must be at least 256x256");
     constexpr int kBytesPerPixel = 4;
     block.resize(kTextureTexels);
     for (int y = 0; y < kTextureSide; ++y) {
@@ -59,7 +53,8 @@ void copyBlock(const bglimage* picture, const char* name, std::vector<Pixel>& bl
 } // namespace
 
 void TunnelEffect::load() {
-    if (const std::string problem = readTunnelTable(kTablePath, table); !problem.empty()) failLoad(problem);
+    if (const std::string problem = readTunnelTable(kTablePath, table); !problem.empty())
+        failLoading(problem);
 
     const OwnedPicture flare = readOwnJpeg(kFlareName);
     convertTo32Bits(flare.get());

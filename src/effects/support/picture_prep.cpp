@@ -18,16 +18,19 @@ void check(int result) {
     if (result == 0) bglErrorBox();
 }
 
-[[noreturn]] void missingPicture(const char* name) {
-    const std::string text = std::string("could not load ") + kDataFolder + name;
+} // namespace
+
+std::string dataPath(const char* name) {
+    return std::string(kDataFolder) + name;
+}
+
+void failLoading(const std::string& text) {
     showFatalError(kErrorTitle, text.c_str());
 }
 
-} // namespace
-
 bglimage* fetchPicture(const char* name) {
     bglimage* picture = imageCache != nullptr ? imageCache->get(name, kDataFolder) : nullptr;
-    if (picture == nullptr) missingPicture(name);
+    if (picture == nullptr) failLoading("could not load " + dataPath(name));
     return picture;
 }
 
@@ -36,7 +39,7 @@ void PictureDeleter::operator()(bglimage* picture) const {
 }
 
 OwnedPicture readOwnJpeg(const char* name) {
-    const std::string path = std::string(kDataFolder) + name;
+    const std::string path = dataPath(name);
     OwnedPicture picture(bgl_load_jpg(path.c_str()));
     if (!picture) bglErrorBox();
     return picture;
@@ -58,8 +61,7 @@ void requireTexture(const bglimage* picture, const char* name) {
     if (picture->width == kTextureSide && picture->height == kTextureSide &&
         picture->bits_per_pixel == kScreenDepth)
         return;
-    const std::string text = std::string(kDataFolder) + name + " must be a 256x256 picture here";
-    showFatalError(kErrorTitle, text.c_str());
+    failLoading(dataPath(name) + " must be a 256x256 picture here");
 }
 
 bglimage* prepareTexture(const char* name, TextureRecipe recipe) {

@@ -3,6 +3,7 @@
 // through the "BGL error!" box when it fails, so no effect ever draws from a missing buffer.
 #include <cstdint>
 #include <memory>
+#include <string>
 
 struct bglimage;
 
@@ -11,6 +12,11 @@ struct PictureDeleter {
     void operator()(bglimage* picture) const;
 };
 using OwnedPicture = std::unique_ptr<bglimage, PictureDeleter>;
+
+// Where the show's file `name` lies: "data/" and the name.
+std::string dataPath(const char* name);
+// Ends the show with the picture library's "BGL error!" box showing `text`.
+[[noreturn]] void failLoading(const std::string& text);
 
 // The shared picture `name` under "data/" from the image cache; never null.
 bglimage* fetchPicture(const char* name);
