@@ -278,7 +278,8 @@ bglimage* layOut(const TgaHeader& h, const TgaLayout& layout, const ColorMap& ma
     const uint16_t paletteSize = uint16_t(layout.mapped ? map.entries : layout.gray ? kGrayEntries : 0);
     bglimage* image = bgl_create_image(h.width, h.height, uint16_t(layout.depth), paletteSize);
     if (!image) return nullptr;
-    if (layout.mapped) std::memcpy(image->palette, map.rgb.get(), size_t(map.entries) * 3);
+    // A map whose one entry was a transparent alpha leaves no colour, and no palette to copy to.
+    if (layout.mapped && map.entries > 0) std::memcpy(image->palette, map.rgb.get(), size_t(map.entries) * 3);
     if (layout.gray) {
         for (int i = 0; i < kGrayEntries; ++i) std::memset(image->palette + i * 3, i, 3);
     }

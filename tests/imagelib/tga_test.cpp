@@ -154,6 +154,22 @@ TEST_F(TgaTest, TinyFileWithoutRoomForAFooterLoads) {
     EXPECT_EQ(image->image[0], 77);
 }
 
+TEST_F(TgaTest, MapOfOneTransparentEntryLeavesAnEmptyPalette) {
+    // Found by fuzzing: the one 32-bit entry is dropped as transparent, and the palette copy was
+    // handed a null palette.
+    TgaFields f;
+    f.colorMapType = 1;
+    f.imageType = 1;
+    f.mapLength = 1;
+    f.mapEntryBits = 32;
+    f.bits = 8;
+    f.width = 0;
+    f.height = 0;
+    ImagePtr image = decode(tga(f, {1, 2, 3, 0}));
+    ASSERT_TRUE(image) << bgl_last_error();
+    EXPECT_EQ(image->palette_size, 0);
+}
+
 TEST_F(TgaTest, BadFilesFailWithTheirMessages) {
     struct Case {
         const char* what;
