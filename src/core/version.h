@@ -1,0 +1,3 @@
+#pragma once
+// The project's version, as the build sets it once for every program.
+const char* projectVersion();
