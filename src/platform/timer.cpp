@@ -1,17 +1,21 @@
 #include "platform/timer.h"
 
-Timer::Timer() : last(Clock::now()) {}
+#include "platform/tick_clock.h"
+
+Timer::Timer() : Timer(steadyClock()) {}
+
+Timer::Timer(TickClock& c) : clock(&c), last(c.now()) {}
 
 Timer::Timer(double fixedStepSeconds) : fixedStep(fixedStepSeconds) {}
 
 void Timer::start() {
-    if (fixedStep <= 0.0) last = Clock::now();
+    if (clock) last = clock->now();
 }
 
 double Timer::delta() {
-    if (fixedStep > 0.0) return fixedStep;
-    const Clock::time_point now = Clock::now();
-    const double seconds = std::chrono::duration<double>(now - last).count();
+    if (!clock) return fixedStep;
+    const std::uint64_t now = clock->now();
+    const double seconds = clock->seconds(now - last);
     last = now;
     return seconds;
 }

@@ -1,11 +1,15 @@
 #pragma once
-#include <chrono>
+#include <cstdint>
 
-// Measures the time between calls. Real time comes from the system's monotonic clock; a timer
-// built with a fixed step is the virtual clock of capture mode (every delta is that step).
+class TickClock;
+
+// Measures the time between calls. Real time comes from a tick clock (the system's steady clock
+// unless one is given); a timer built with a fixed step is the virtual clock of capture mode
+// (every delta is that step).
 class Timer {
 public:
     Timer();
+    explicit Timer(TickClock& clock);
     explicit Timer(double fixedStepSeconds);
 
     void start();
@@ -13,7 +17,7 @@ public:
     double delta();
 
 private:
-    using Clock = std::chrono::steady_clock;
+    TickClock* clock = nullptr;
     double fixedStep = 0.0;
-    Clock::time_point last;
+    std::uint64_t last = 0;
 };
