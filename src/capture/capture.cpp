@@ -1,6 +1,7 @@
 #include "capture/capture.h"
 
 #include <cstdio>
+#include <optional>
 
 #include "capture/capture_music.h"
 #include "capture/capture_progress.h"
@@ -9,6 +10,7 @@
 #include "capture/show_contact_sheet.h"
 #include "effects/show_state.h"
 #include "music/module_player.h"
+#include "music/song_schedule.h"
 #include "platform/dialogs.h"
 #include "resources/bitmap_font.h"
 #include "shell/show.h"
@@ -33,17 +35,14 @@ SongPlan planSong(const CaptureOptions& options, const std::string& modulePath) 
     std::string error;
     if (!probe.load(modulePath, error)) return plan; // the show itself reports the failure
     plan.loaded = true;
-    plan.endSeconds = probe.durationSeconds();
+    const SongSchedule schedule = readSongSchedule(probe);
+    plan.endSeconds = schedule.endSeconds;
+    plan.endMarker = schedule.endMarker;
     if (options.startSeconds > 0.0) plan.startSeconds = options.startSeconds;
-    bool endFound = false;
-    for (const SyncCommand& sync : probe.syncs().inSongOrder()) {
-        if (!endFound && sync.value == kEndOfShowSync) {
-            endFound = plan.endMarker = true;
-            plan.endSeconds = probe.secondsAt(sync.order, sync.row);
-        }
-        if (!plan.startSyncFound && options.startSync >= 0 && sync.value == options.startSync) {
+    if (options.startSync >= 0) {
+        if (const std::optional<double> at = schedule.firstSync(options.startSync)) {
             plan.startSyncFound = true;
-            plan.startSeconds = probe.secondsAt(sync.order, sync.row);
+            plan.startSeconds = *at;
         }
     }
     return plan;

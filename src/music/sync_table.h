@@ -8,6 +8,9 @@ namespace openmpt {
 class module;
 }
 
+// The music's end marker: the show ends as if the window were closed.
+inline constexpr int kEndOfShowSync = 128;
+
 struct SyncCommand {
     int order = 0;   // song position
     int pattern = 0; // pattern at that position

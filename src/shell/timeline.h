@@ -1,10 +1,8 @@
 #pragma once
+#include "music/sync_table.h"
 #include "shell/effect_registry.h"
 
 class Window;
-
-// The music's end marker: the show ends as if the window were closed.
-inline constexpr int kEndOfShowSync = 128;
 
 // Applies the timeline to a newly arrived sync value: starts the effect it selects and makes it
 // current, or asks the window to end the show on the end marker. Other values change nothing.

@@ -45,6 +45,7 @@ public:
     std::vector<PlayStatus> script;
     std::string failLoad; // non-empty: loadModule fails with this message
     int inits = 0, loads = 0, plays = 0, polls = 0, shutdowns = 0;
+    std::vector<double> cues; // the times cue() was asked to reach, in order
 
     bool init(std::string&) override {
         ++inits;
@@ -57,6 +58,10 @@ public:
     }
     bool play(std::string&) override {
         ++plays;
+        return true;
+    }
+    bool cue(double seconds, std::string&) override {
+        cues.push_back(seconds);
         return true;
     }
     bool poll(PlayStatus& status, std::string&) override {
