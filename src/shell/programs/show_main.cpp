@@ -1,8 +1,10 @@
 // halcyonvectrum: the show in a window, with sound. It reads data/ beside the executable.
 #include <SDL.h>
 
-#include "platform/sdl/live_music.h"
+#include "platform/live_music.h"
 #include "platform/sdl/program_folder.h"
+#include "platform/sdl/sdl_audio_output.h"
+#include "platform/sdl/sdl_clock.h"
 #include "platform/sdl/sdl_dialogs.h"
 #include "platform/sdl/sdl_window.h"
 #include "resources/fatal_error.h"
@@ -18,7 +20,7 @@ int main(int, char**) {
     // A picture that cannot be read ends the show at once, after its "BGL error!" box.
     setFatalErrorHandler([](const char* title, const char* text) { systemDialogs().showError(title, text); });
 
-    std::unique_ptr<Music> music = createLiveMusic();
+    std::unique_ptr<Music> music = createLiveMusic(createSdlAudioOutput(), sdlClock());
     ShowPlatform platform{systemDialogs(), *music, createSdlWindow};
     const int code = runShow(platform, showEffects());
     music.reset();
