@@ -21,7 +21,7 @@ int main(int, char**) {
     setFatalErrorHandler([](const char* title, const char* text) { systemDialogs().showError(title, text); });
 
     std::unique_ptr<Music> music = createLiveMusic(createSdlAudioOutput(), sdlClock());
-    ShowPlatform platform{systemDialogs(), *music, createSdlWindow};
+    ShowPlatform platform{systemDialogs(), *music, [](bool windowed) { return createSdlWindow(windowed); }};
     const int code = runShow(platform, showEffects());
     music.reset();
     SDL_Quit();
