@@ -1,5 +1,7 @@
 #include "shell/show.h"
 
+#include <cmath>
+
 #include "effects/show_state.h"
 #include "engine3d/raster.h"
 #include "imagelib/bgl_image.h"
@@ -7,7 +9,9 @@
 #include "platform/console.h"
 #include "platform/dialogs.h"
 #include "platform/error.h"
+#include "platform/step_pacer.h"
 #include "platform/surface.h"
+#include "platform/tick_clock.h"
 #include "platform/timer.h"
 #include "platform/window.h"
 #include "shell/loading_screen.h"
@@ -17,6 +21,10 @@
 namespace {
 
 const Format kScreenFormat(32, 0xff0000, 0xff00, 0xff, 0);
+
+// While the show runs ahead to its start point, a frame is shown this often (in seconds of real
+// time), so the window shows the run going by instead of standing still.
+constexpr double kAheadPresentSeconds = 0.25;
 
 // Whatever of the sound system has been started, so every exit stops exactly that.
 class MusicSession {
@@ -39,6 +47,11 @@ public:
     bool play() {
         std::string error;
         return music.play(error) || fail(error);
+    }
+
+    bool cue(double seconds) {
+        std::string error;
+        return music.cue(seconds, error) || fail(error);
     }
 
     // Copies the play status into the show's globals; the count comes from the same snapshot.
@@ -72,6 +85,15 @@ void present(Console& console) {
     console.update();
 }
 
+// The frames the show runs ahead before the start point, at `rate` frames a second: the frame
+// under way at that moment of the music is the first one played live. (The slack keeps a start
+// on a frame's edge, such as 0.7 s at 60, from landing a frame early through rounding.)
+long framesBefore(double startSeconds, int rate) {
+    constexpr double kSlackFrames = 1e-6;
+    if (startSeconds <= 0.0) return 0;
+    return static_cast<long>(std::floor(startSeconds * rate + kSlackFrames));
+}
+
 // Start-up from the window on, then the frame loop. Returns the exit code.
 int playShow(ShowPlatform& platform, const EffectRegistry& registry, MusicSession& music, bool windowed) {
     std::unique_ptr<Window> window = platform.createMainWindow(windowed);
@@ -86,7 +108,17 @@ int playShow(ShowPlatform& platform, const EffectRegistry& registry, MusicSessio
     // Created once and kept for the whole process, as every effect holds on to it.
     if (!backSurface) backSurface = new Surface(kScreenWidth, kScreenHeight, kScreenFormat);
     backSurface->clear(Color(0, 0, 0, 1));
-    Timer timer = platform.fixedFrameSeconds > 0.0 ? Timer(platform.fixedFrameSeconds) : Timer();
+
+    // Capture mode steps a virtual clock from the start. A live show runs on the real clock, paced,
+    // after any frames it runs ahead on a virtual one (stepping as a capture would).
+    const bool realClock = platform.fixedFrameSeconds <= 0.0;
+    TickClock& clock = platform.clock ? *platform.clock : steadyClock();
+    const int aheadRate = platform.stepsPerSecond > 0 ? platform.stepsPerSecond : kShowStepsPerSecond;
+    const long aheadFrames = realClock ? framesBefore(platform.startSeconds, aheadRate) : 0;
+    Timer timer = !realClock        ? Timer(platform.fixedFrameSeconds)
+                  : aheadFrames > 0 ? Timer(1.0 / aheadRate)
+                                    : Timer(clock);
+    StepPacer pacer(realClock ? platform.stepsPerSecond : 0, clock.ticksPerSecond());
     row_offsets_init();
 
     createSharedObjects();
@@ -105,9 +137,10 @@ int playShow(ShowPlatform& platform, const EffectRegistry& registry, MusicSessio
     currentEffect = nullptr;
     int handledSyncCount = 0;
     timer.start();
-    if (!music.play()) return 1;
+    if (aheadFrames == 0 && !music.play()) return 1;
+    std::uint64_t lastAheadPresent = clock.now();
 
-    for (;;) {
+    for (long frame = 0;; ++frame) {
         Message message;
         while (window->peekMessage(message)) {
             if (message.kind == MessageKind::Quit) {
@@ -115,6 +148,19 @@ int playShow(ShowPlatform& platform, const EffectRegistry& registry, MusicSessio
                 return 0;
             }
             mainWindowProc(*window, message);
+        }
+        const bool ahead = frame < aheadFrames;
+        if (ahead) {
+            // This frame's share of the music, at once and unheard.
+            if (!music.cue(static_cast<double>(frame + 1) / aheadRate)) return 1;
+        } else {
+            if (frame == aheadFrames && aheadFrames > 0) {
+                // The start point: the music plays on from here, and the real clock takes over.
+                if (!music.play()) return 1;
+                timer = Timer(clock);
+                timer.start();
+            }
+            if (realClock) waitForStep(pacer, clock);
         }
         if (!music.poll()) return 1;
         advanceShowTime(timer.delta() * 100.0);
@@ -125,7 +171,12 @@ int playShow(ShowPlatform& platform, const EffectRegistry& registry, MusicSessio
             handledSyncCount = count;
         }
         if (currentEffect) currentEffect->render();
-        present(console);
+        if (!ahead) {
+            present(console);
+        } else if (clock.seconds(clock.now() - lastAheadPresent) >= kAheadPresentSeconds) {
+            present(console);
+            lastAheadPresent = clock.now();
+        }
     }
 }
 
@@ -134,8 +185,11 @@ int playShow(ShowPlatform& platform, const EffectRegistry& registry, MusicSessio
 int runShow(ShowPlatform& platform, const EffectRegistry& registry) {
     // The picture library's progress lines would flood standard output while the effects load.
     bgl_verbose_off();
-    bool windowed = false;
-    switch (platform.dialogs.askYesNoCancel(kQuestionTitle, kQuestionText)) {
+    bool windowed = platform.display == DisplayChoice::Window;
+    const Answer answer = platform.display == DisplayChoice::Ask
+                              ? platform.dialogs.askYesNoCancel(kQuestionTitle, kQuestionText)
+                              : Answer::Other;
+    switch (answer) {
         case Answer::Yes:
             windowed = false;
             break;
@@ -145,7 +199,7 @@ int runShow(ShowPlatform& platform, const EffectRegistry& registry) {
         case Answer::Cancel:
             return 1;
         case Answer::Other:
-            break;
+            break; // the command line's choice, or full screen when no box could be shown
     }
 
     MusicSession music(platform.music, platform.dialogs);

@@ -62,6 +62,20 @@ TEST_F(FrameLoop, TheAnswerChoosesFullScreenOrWindowed) {
     }
 }
 
+TEST_F(FrameLoop, AChoiceOnTheCommandLineSkipsTheQuestion) {
+    const std::pair<DisplayChoice, bool> cases[] = {{DisplayChoice::Window, false},
+                                                    {DisplayChoice::FullScreen, true}};
+    dialogs.answer = Answer::Cancel; // never asked, so never cancelled
+    for (auto [choice, fullscreen] : cases) {
+        platform.display = choice;
+        window = WindowLog{};
+        window.schedule.insert({0, {MessageKind::Close, 0}});
+        EXPECT_EQ(runShow(platform, registry), 0);
+        EXPECT_EQ(window.fullscreen, fullscreen);
+    }
+    EXPECT_EQ(dialogs.questions, 0);
+}
+
 TEST_F(FrameLoop, EscapeCloseAndTheEndMarkerAllEndInOrderWithZero) {
     // Escape, after another key that must be swallowed.
     window.schedule.insert({kStartupPresents + 3, {MessageKind::KeyDown, 'a'}});

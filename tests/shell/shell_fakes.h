@@ -46,6 +46,7 @@ public:
     std::string failLoad; // non-empty: loadModule fails with this message
     int inits = 0, loads = 0, plays = 0, polls = 0, shutdowns = 0;
     std::vector<double> cues; // the times cue() was asked to reach, in order
+    float showTimeAtPlay = -1.0f;
 
     bool init(std::string&) override {
         ++inits;
@@ -58,6 +59,7 @@ public:
     }
     bool play(std::string&) override {
         ++plays;
+        showTimeAtPlay = showTime;
         return true;
     }
     bool cue(double seconds, std::string&) override {

@@ -1,6 +1,7 @@
 // halcyonvectrum: the show in a window, with sound. It reads data/ beside the executable.
 #include <SDL.h>
 
+#include "core/command_line.h"
 #include "platform/live_music.h"
 #include "platform/sdl/program_folder.h"
 #include "platform/sdl/sdl_audio_output.h"
@@ -10,9 +11,18 @@
 #include "resources/fatal_error.h"
 #include "shell/effect_registry.h"
 #include "shell/show.h"
+#include "shell/show_options.h"
 
-int main(int, char**) {
+int main(int argc, char** argv) {
+    ShowOptions options;
+    int code = parseShowOptions(argc, argv, options);
+    if (code != CommandLine::kGoOn) return code;
+
     enterProgramFolder();
+    double startSeconds = 0.0;
+    code = findStartSeconds(options, kShowModulePath, startSeconds);
+    if (code != CommandLine::kGoOn) return code;
+
     // Without a display the boxes print on standard error and the window cannot open.
     std::string reason;
     initVideo(reason);
@@ -20,9 +30,16 @@ int main(int, char**) {
     // A picture that cannot be read ends the show at once, after its "BGL error!" box.
     setFatalErrorHandler([](const char* title, const char* text) { systemDialogs().showError(title, text); });
 
-    std::unique_ptr<Music> music = createLiveMusic(createSdlAudioOutput(), sdlClock());
-    ShowPlatform platform{systemDialogs(), *music, [](bool windowed) { return createSdlWindow(windowed); }};
-    const int code = runShow(platform, showEffects());
+    std::unique_ptr<Music> music =
+        createLiveMusic(options.mute ? nullptr : createSdlAudioOutput(), sdlClock());
+    const Scaler scaler = options.scaler;
+    ShowPlatform platform{systemDialogs(), *music,
+                          [scaler](bool windowed) { return createSdlWindow(windowed, scaler); }};
+    platform.display = options.display;
+    platform.clock = &sdlClock();
+    platform.stepsPerSecond = options.stepsPerSecond;
+    platform.startSeconds = startSeconds;
+    code = runShow(platform, showEffects());
     music.reset();
     SDL_Quit();
     return code;
