@@ -9,7 +9,10 @@
 # HV_DEPS_PREFIX may also come from the environment. Never use emscripten's "ports" (-sUSE_SDL=2
 # and the like): they download from the internet. What a program needs with this prefix:
 #   -fexceptions, compiling and linking:   libopenmpt reports errors by exceptions
-#   "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=[$autoResumeAudioContext,$dynCall]", linking: SDL's audio
+#   -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=[$autoResumeAudioContext,$dynCall], linking: SDL's audio calls
+#       them but nothing pulls them in. CMake mangles the $ signs in a link option; give the list as
+#       a file instead: -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@FILE, FILE holding
+#       ["$autoResumeAudioContext","$dynCall"]
 #   -sMINIFY_HTML=0 when emcc writes the HTML page (Debian's emscripten fails on minifying it)
 #   -sNODERAWFS=1 for a program run under node that reads the host's files (tests, tools)
 
