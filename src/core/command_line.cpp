@@ -3,6 +3,9 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "core/version.h"
 
@@ -81,6 +84,21 @@ CommandLine& CommandLine::text(const std::string& option, const std::string& met
                            why = "must not be empty";
                            if (value.empty()) return false;
                            out = value;
+                           return true;
+                       }});
+    return *this;
+}
+
+CommandLine& CommandLine::custom(const std::string& option, const std::string& meta, const std::string& help,
+                                 std::function<bool(const std::string& value, std::string& why)> take) {
+    options.push_back({option, meta, help, std::move(take)});
+    return *this;
+}
+
+CommandLine& CommandLine::action(const std::string& option, const std::string& help,
+                                 std::function<void()> act) {
+    options.push_back({option, "", help, [act](const std::string&, std::string&) {
+                           act();
                            return true;
                        }});
     return *this;
@@ -260,4 +278,27 @@ int CommandLine::parse(int argc, const char* const* argv, std::FILE* out, std::F
     }
     if (next < operands.size()) return usageError("unexpected argument '" + operands[next] + "'", err);
     return kGoOn;
+}
+
+std::string inputFileProblem(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (fs::is_directory(path, ec)) return "is a directory";
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return std::strerror(errno);
+    std::fclose(file);
+    return {};
+}
+
+std::string outputFileProblem(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (fs::is_directory(path, ec)) return "is a directory";
+    const bool existed = fs::exists(path, ec);
+    // Appending changes nothing in a file that is there; a file made only to try is removed again.
+    std::FILE* file = std::fopen(path.c_str(), existed ? "ab" : "wb");
+    if (!file) return std::strerror(errno);
+    std::fclose(file);
+    if (!existed) fs::remove(path, ec);
+    return {};
 }

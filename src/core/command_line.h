@@ -27,6 +27,13 @@ public:
     // --name TEXT, any non-empty text (a path, usually).
     CommandLine& text(const std::string& name, const std::string& meta, const std::string& help,
                       std::string& out);
+    // --name VALUE of a form of the program's own: `take` keeps the value, or returns false with
+    // the reason ("must be WIDTHxHEIGHT").
+    CommandLine& custom(const std::string& name, const std::string& meta, const std::string& help,
+                        std::function<bool(const std::string& value, std::string& why)> take);
+    // --name with no value that does something as it is met, so that such options take effect in
+    // the order given (imgtool's conversions).
+    CommandLine& action(const std::string& name, const std::string& help, std::function<void()> act);
     // --name WORD, one of the given words; out becomes the value paired with it.
     template <class T>
     CommandLine& choice(const std::string& name, const std::string& help,
@@ -56,6 +63,7 @@ public:
     int failure(const std::string& message, std::FILE* err = stderr) const;
 
     std::string helpText() const;
+    // The help's first line: "usage: program [options] OPERANDS".
     std::string usageLine() const;
     const std::string& program() const { return name; }
 
@@ -83,3 +91,10 @@ private:
     std::vector<Option> options;
     std::vector<Operand> operandList;
 };
+
+// Why `path` cannot be read as a file ("No such file or directory", "is a directory"), or empty
+// when it can: the check a program makes at its edge before a reader sees the name.
+std::string inputFileProblem(const std::string& path);
+// Why no file can be written at `path` (its folder is missing, a folder stands there, or it
+// cannot be opened for writing), or empty when it can. Leaves no file behind.
+std::string outputFileProblem(const std::string& path);

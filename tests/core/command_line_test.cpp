@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <initializer_list>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 #include "core/version.h"
@@ -147,4 +149,49 @@ TEST(CommandLine, RestTakesEveryFurtherOperand) {
     EXPECT_EQ(files, (std::vector<std::string>{"a", "b"}));
     EXPECT_EQ(line.parse(2, argv, stdout, e), 2);
     std::fclose(e);
+}
+
+TEST(CommandLine, ActionsRunInTheOrderGivenAndCustomValuesExplainThemselves) {
+    std::string steps, file;
+    CommandLine line("tool", "FILE", "x");
+    line.operand("FILE", file);
+    line.action("--blur", "soften", [&steps] { steps += "blur "; })
+        .action("--invert", "invert", [&steps] { steps += "invert "; })
+        .custom("--size", "WxH", "a size", [&steps](const std::string& value, std::string& why) {
+            why = "must be WIDTHxHEIGHT";
+            if (value.find('x') == std::string::npos) return false;
+            steps += "size " + value + " ";
+            return true;
+        });
+    const char* good[] = {"tool", "--invert", "--size", "4x2", "--blur", "--invert", "f"};
+    ASSERT_EQ(line.parse(7, good, stdout, stderr), CommandLine::kGoOn);
+    EXPECT_EQ(steps, "invert size 4x2 blur invert ");
+
+    const char* bad[] = {"tool", "--size", "4", "f"};
+    std::FILE* e = std::tmpfile();
+    EXPECT_EQ(line.parse(4, bad, stdout, e), 2);
+    EXPECT_EQ(Program::contents(e).rfind("tool: --size 4: must be WIDTHxHEIGHT\n", 0), 0u);
+}
+
+TEST(CommandLine, FileChecksNameTheReasonAndLeaveNothingBehind) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("hv_command_line_" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const std::string file = (dir / "there.txt").string();
+    std::FILE* f = std::fopen(file.c_str(), "wb");
+    std::fputs("kept", f);
+    std::fclose(f);
+
+    EXPECT_EQ(inputFileProblem(file), "");
+    EXPECT_EQ(inputFileProblem((dir / "missing").string()), "No such file or directory");
+    EXPECT_EQ(inputFileProblem(dir.string()), "is a directory");
+
+    EXPECT_EQ(outputFileProblem(file), "");
+    EXPECT_EQ(fs::file_size(file), 4u); // looked at, not touched
+    EXPECT_EQ(outputFileProblem((dir / "new.txt").string()), "");
+    EXPECT_FALSE(fs::exists(dir / "new.txt"));
+    EXPECT_EQ(outputFileProblem(dir.string()), "is a directory");
+    EXPECT_EQ(outputFileProblem((dir / "no" / "such.txt").string()), "No such file or directory");
+    EXPECT_EQ(outputFileProblem(file + "/under-a-file.txt"), "Not a directory");
+    fs::remove_all(dir);
 }
