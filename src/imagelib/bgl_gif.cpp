@@ -206,7 +206,7 @@ bglimage* bgl_decode_gif(const uint8_t* data, size_t size, const BglReadLimits& 
     }
     if (palette.entries) std::memcpy(image->palette, palette.entries, size_t(palette.size) * 3);
     if (first.packed & kInterlaceFlag) {
-        std::printf("GIF: Converting interlaced image\n");
+        bgl_note("GIF: Converting interlaced image\n");
         deinterlace(raster, image);
     } else {
         std::memcpy(image->image, raster, size_t(first.width) * first.height);

@@ -43,6 +43,12 @@ void bgl_verbose_on();
 void bgl_verbose_off();
 int bgl_is_verbose();
 void bgl_print_banner();
+// Quiet mode, off by default: while it is on the library prints nothing at all, neither its
+// progress lines nor the lines it prints in any mode (the switch's own, the banner, the GIF
+// reader's interlace note). For programs that want standard output to themselves: the capture's
+// --quiet, the tools, the fuzz targets.
+void bgl_set_quiet(int quiet);
+int bgl_is_quiet();
 
 // Messages are pointers to constant strings: the stack never copies or frees them.
 void bgl_push_error(const char* message);
@@ -54,3 +60,5 @@ void bgl_clear_errors();
 
 // printf to standard output while verbose mode is on.
 void bgl_verbose(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// printf to standard output in any mode but quiet: the lines the library prints unconditionally.
+void bgl_note(const char* format, ...) __attribute__((format(printf, 1, 2)));

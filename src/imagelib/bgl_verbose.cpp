@@ -1,4 +1,5 @@
-// Verbose mode (progress lines on standard output) and the library banner.
+// Verbose mode (progress lines on standard output), quiet mode (no lines at all) and the library
+// banner.
 #include "imagelib/bgl_image.h"
 
 #include <cstdarg>
@@ -8,17 +9,26 @@ namespace {
 
 constexpr const char* kLibraryVersion = "0.0.19";
 bool verbose = true;
+bool quiet = false;
 
 } // namespace
 
 void bgl_verbose_on() {
-    std::printf("BGL Verbose: ON\n");
+    bgl_note("BGL Verbose: ON\n");
     verbose = true;
 }
 
 void bgl_verbose_off() {
-    std::printf("BGL Verbose: OFF\n");
+    bgl_note("BGL Verbose: OFF\n");
     verbose = false;
+}
+
+void bgl_set_quiet(int on) {
+    quiet = on != 0;
+}
+
+int bgl_is_quiet() {
+    return quiet ? 1 : 0;
 }
 
 int bgl_is_verbose() {
@@ -26,7 +36,15 @@ int bgl_is_verbose() {
 }
 
 void bgl_verbose(const char* format, ...) {
-    if (!verbose) return;
+    if (!verbose || quiet) return;
+    va_list args;
+    va_start(args, format);
+    std::vprintf(format, args);
+    va_end(args);
+}
+
+void bgl_note(const char* format, ...) {
+    if (quiet) return;
     va_list args;
     va_start(args, format);
     std::vprintf(format, args);
@@ -34,8 +52,8 @@ void bgl_verbose(const char* format, ...) {
 }
 
 void bgl_print_banner() {
-    std::printf("\n");
-    std::printf("Bramt Graphics Library v%s (%s)\n", kLibraryVersion, __DATE__);
-    std::printf("Copyright the halcyonvectrum developers. All rights reserved.\n");
-    std::printf("\n");
+    bgl_note("\n");
+    bgl_note("Bramt Graphics Library v%s (%s)\n", kLibraryVersion, __DATE__);
+    bgl_note("Copyright the halcyonvectrum developers. All rights reserved.\n");
+    bgl_note("\n");
 }

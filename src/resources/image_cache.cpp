@@ -52,6 +52,12 @@ Reader readerFor(const char* name, size_t length) {
 
 } // namespace
 
+bool ImageCache::quiet = false;
+
+void ImageCache::setQuiet(bool on) {
+    quiet = on;
+}
+
 ImageCache::~ImageCache() {
     while (head) {
         Entry* next = head->next;
@@ -67,7 +73,7 @@ bglimage* ImageCache::get(const char* name, const char* prefix) {
     Entry* last = nullptr;
     for (Entry* e = head; e; e = e->next) {
         if (std::strcmp(e->name, name) == 0) {
-            std::printf("found image %s\n", e->name);
+            if (!quiet) std::printf("found image %s\n", e->name);
             return e->image;
         }
         last = e;

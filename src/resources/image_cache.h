@@ -14,9 +14,12 @@ public:
     ImageCache(const ImageCache&) = delete;
     ImageCache& operator=(const ImageCache&) = delete;
 
-    // The picture `name` (compared case-sensitively), read from prefix + name on first request.
-    // A picture that cannot be read ends the show through bglErrorBox().
+    // The picture `name` (compared case-sensitively), read from prefix + name on first request;
+    // a later request prints "found image NAME" unless the caches are quiet. A picture that
+    // cannot be read ends the show through bglErrorBox().
     bglimage* get(const char* name, const char* prefix);
+    // Quiet: no "found image" lines from any cache (the capture's --quiet). Off by default.
+    static void setQuiet(bool quiet);
     // 0 when the entry was found and freed, 1 when no entry has that name.
     int release(const char* name);
     void printStats() const;
@@ -33,4 +36,5 @@ private:
     void writeStatsTo(std::FILE* out) const;
 
     Entry* head = nullptr; // in order of first loading
+    static bool quiet;
 };

@@ -122,4 +122,18 @@ TEST_F(ImageCoreTest, VerboseSwitchPrintsAlwaysAndGatesProgressLines) {
     bgl_print_banner();
     const std::string banner = ::testing::internal::GetCapturedStdout();
     EXPECT_EQ(banner.rfind("\nBramt Graphics Library v0.0.19 (", 0), 0u);
+
+    // Quiet mode silences every line, also those printed in any other mode, and keeps the switch.
+    ::testing::internal::CaptureStdout();
+    bgl_set_quiet(1);
+    bgl_verbose_on();
+    bgl_verbose("hidden\n");
+    bgl_print_banner();
+    EXPECT_EQ(bgl_is_verbose(), 1);
+    bgl_verbose_off();
+    EXPECT_EQ(bgl_is_quiet(), 1);
+    bgl_set_quiet(0);
+    bgl_note("shown\n");
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "shown\n");
+    EXPECT_EQ(bgl_is_quiet(), 0);
 }

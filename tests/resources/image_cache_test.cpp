@@ -80,6 +80,12 @@ TEST_F(ImageCacheTest, SharesOneRecordPerExactName) {
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first, again);
     EXPECT_NE(first, otherCase);
+
+    ImageCache::setQuiet(true);
+    ::testing::internal::CaptureStdout();
+    EXPECT_EQ(cache.get("pic.jpg", prefix.c_str()), first);
+    ImageCache::setQuiet(false);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
 }
 
 TEST_F(ImageCacheTest, ReleaseFreesOnlyKnownNames) {
