@@ -19,11 +19,16 @@ function(hv_add_subsystem name)
   endif()
 endfunction()
 
-# hv_add_test_suite(NAME [DEPS targets...])
+# hv_add_test_suite(NAME [TIMEOUT seconds] [DEPS targets...])
 # One GoogleTest executable per tests/ folder, every case registered with CTest.
 # Tests run from the bin folder, so "data/..." resolves to the generated content.
+# TIMEOUT: ctest's deadline for each case (default: ctest's own).
 function(hv_add_test_suite name)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "TIMEOUT" "DEPS" ${ARGN})
+  set(timeout_property "")
+  if(ARG_TIMEOUT)
+    set(timeout_property TIMEOUT ${ARG_TIMEOUT})
+  endif()
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   if(NOT sources)
     return()
@@ -36,7 +41,7 @@ function(hv_add_test_suite name)
   gtest_discover_tests(test_${name}
     WORKING_DIRECTORY ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}
     DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy")
+    PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy" ${timeout_property})
 endfunction()
 
 # hv_add_tool(NAME OUTPUT_NAME [DEPS targets...])

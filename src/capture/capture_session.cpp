@@ -4,6 +4,7 @@
 
 #include "capture/png_writer.h"
 #include "core/audio_format.h"
+#include "core/screen.h"
 
 CaptureSession::CaptureSession(CaptureOptions o) : options(std::move(o)) {
     if (options.fps < 1) options.fps = 1;
@@ -23,8 +24,9 @@ CaptureSession::~CaptureSession() {
 bool CaptureSession::open(std::string& error) {
     if (!options.y4mPath.empty() && !y4m.open(options.y4mPath, options.fps, error)) return false;
     if (!options.wavPath.empty() && !wav.open(options.wavPath, error)) return false;
-    if (!options.mp4Path.empty() && !mp4.open(options.mp4Path, kMp4Width, kMp4Height, options.fps,
-                                              kAudioSampleRate, kAudioChannels, error))
+    if (!options.mp4Path.empty() &&
+        !mp4.open(options.mp4Path, options.mp4Path, kScreenWidth, kScreenHeight, kMp4Width, kMp4Height,
+                  options.fps, kAudioSampleRate, kAudioChannels, error))
         return false;
     return true;
 }
@@ -123,9 +125,6 @@ void CaptureSession::writeFrameFiles(const std::uint32_t* pixels, int width, int
         std::string y4mError;
         if (y4m.isOpen() && !y4m.writeFrame(out, size.width, size.height, outPitch, y4mError)) fail(y4mError);
     }
-    if (mp4.isOpen()) {
-        if (!mp4Scaler) mp4Scaler = std::make_unique<FrameScaler>(width, height, kMp4Width, kMp4Height);
-        mp4Scaler->scale(pixels, pitch, scaled);
-        if (!mp4.writeFrame(scaled.data())) fail("ffmpeg stopped taking the frames of " + options.mp4Path);
-    }
+    if (mp4.isOpen() && !mp4.writeFrame(pixels, width, height, pitch))
+        fail("ffmpeg stopped taking the frames of " + options.mp4Path);
 }

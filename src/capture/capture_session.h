@@ -100,7 +100,6 @@ private:
     Y4mWriter y4m;
     WavWriter wav;
     Mp4Writer mp4;
-    std::unique_ptr<FrameScaler> mp4Scaler;
     std::unique_ptr<FrameScaler> fileScaler;
     std::vector<std::uint32_t> scaled;
     std::function<void(const CapturedFrame&)> onFrame;

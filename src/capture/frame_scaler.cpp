@@ -5,6 +5,10 @@
 
 #include "platform/view_fit.h"
 
+int nearestSourcePixel(int i, int source, int output) {
+    return static_cast<int>((2LL * i + 1) * source / (2LL * output));
+}
+
 FrameSize scaledFrameSize(int width, int height, int scale, FrameAspect aspect) {
     FrameSize size{width * scale, height * scale};
     if (aspect == FrameAspect::FourThree)
@@ -15,9 +19,8 @@ FrameSize scaledFrameSize(int width, int height, int scale, FrameAspect aspect) 
 FrameScaler::FrameScaler(int srcW, int srcH, int outW, int outH)
     : sourceWidth(srcW), sourceHeight(srcH), outputWidth(outW), outputHeight(outH), sourceColumn(outW),
       sourceRow(outH) {
-    // The source pixel under each output pixel's centre: (2i + 1) * src / (2 * out), in integers.
-    for (int x = 0; x < outW; ++x) sourceColumn[x] = static_cast<int>((2LL * x + 1) * srcW / (2LL * outW));
-    for (int y = 0; y < outH; ++y) sourceRow[y] = static_cast<int>((2LL * y + 1) * srcH / (2LL * outH));
+    for (int x = 0; x < outW; ++x) sourceColumn[x] = nearestSourcePixel(x, srcW, outW);
+    for (int y = 0; y < outH; ++y) sourceRow[y] = nearestSourcePixel(y, srcH, outH);
 }
 
 void FrameScaler::scale(const std::uint32_t* pixels, int pitch, std::vector<std::uint32_t>& out) const {

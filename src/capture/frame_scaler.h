@@ -13,6 +13,10 @@ struct FrameSize {
     int height = 0;
 };
 
+// The source column (or row) under the centre of output column (or row) `i` when `source` pixels
+// are enlarged to `output`: (2i + 1) * source / (2 * output), in integers.
+int nearestSourcePixel(int i, int source, int output);
+
 // A 320x200 frame enlarged `scale` times: 320N x 200N square, or 320N x 240N at 4:3.
 FrameSize scaledFrameSize(int width, int height, int scale, FrameAspect aspect);
 

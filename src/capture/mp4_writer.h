@@ -1,37 +1,59 @@
 #pragma once
-// An H.264/AAC mp4 written by the ffmpeg program: frames of 0x00RRGGBB pixels and interleaved
-// 16-bit stereo samples go down two pipes to an ffmpeg child process, which encodes and muxes
-// them. The pictures arrive at their final size; ffmpeg only converts colours (to 4:2:0, BT.709).
+// An H.264/AAC mp4 written by the ffmpeg program. The show's frames of 0x00RRGGBB pixels are
+// enlarged and converted to 4:2:0 BT.709 here (Yuv420Scaler), and go with the interleaved 16-bit
+// samples down two pipes to an ffmpeg child process, which only encodes and muxes them. Each pipe
+// is fed by a thread of its own (StreamFeeder), so neither stream can block the other, and the
+// show renders its next frames while ffmpeg encodes.
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "capture/stream_feeder.h"
+#include "capture/yuv420_scaler.h"
 #include "platform/child_process.h"
 
 class Mp4Writer {
 public:
+    // How long ffmpeg may take no data at all before the writer gives up on it as hung.
+    static constexpr std::chrono::seconds kStallLimit{120};
+
     Mp4Writer() = default;
     ~Mp4Writer();
     Mp4Writer(const Mp4Writer&) = delete;
     Mp4Writer& operator=(const Mp4Writer&) = delete;
 
-    // Starts ffmpeg writing `path`; false with a reason when it cannot be started.
-    bool open(const std::string& path, int width, int height, int fps, int sampleRate, int channels,
-              std::string& error);
+    // Starts ffmpeg writing an mp4 to `path` (mp4 whatever the name's ending), from frames of
+    // sourceWidth x sourceHeight shown at width x height; `name` is the file as messages call it.
+    // False with a reason when it cannot be started.
+    bool open(const std::string& path, const std::string& name, int sourceWidth, int sourceHeight, int width,
+              int height, int fps, int sampleRate, int channels, std::string& error,
+              std::chrono::milliseconds stallLimit = kStallLimit);
     bool isOpen() const { return encoder != nullptr; }
 
-    // One frame of width x height pixels, rows packed; false once ffmpeg no longer takes data.
-    bool writeFrame(const std::uint32_t* pixels);
+    // One source frame (pitch in bytes); false once ffmpeg no longer takes data, or for a frame
+    // of another size than the one opened with.
+    bool writeFrame(const std::uint32_t* pixels, int width, int height, int pitch);
     bool writeAudio(const std::int16_t* samples, std::size_t frames);
 
-    // Ends both streams and waits for ffmpeg; false with a reason when it did not finish cleanly.
+    // Ends both streams and waits for ffmpeg to finish the file; false with a reason when it did
+    // not finish cleanly.
     bool close(std::string& error);
+    // Ends ffmpeg at once, leaving its file unfinished (for a capture that failed).
+    void abort();
 
 private:
-    bool writeAll(int input, const void* data, std::size_t bytes);
+    // Stops the feeders and collects ffmpeg; true when it exited with code 0.
+    bool finishEncoder(std::string& error);
 
-    std::string path;
+    std::string name;
     std::unique_ptr<ChildProcess> encoder;
-    int width = 0, height = 0, channels = 0;
+    std::unique_ptr<Yuv420Scaler> scaler;
+    std::vector<unsigned char> converted; // the video feeder's output buffer, used on its thread only
+    std::vector<std::uint32_t> packed;    // a frame whose rows are not contiguous, packed
+    std::unique_ptr<StreamFeeder> video, audio;
+    int sourceWidth = 0, sourceHeight = 0, channels = 0;
+    long long stallSeconds = 0;
     bool broken = false;
 };

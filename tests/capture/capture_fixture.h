@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -33,6 +34,18 @@ public:
         backSurface->unlock();
     }
 };
+
+// What a shell command prints on standard output (ffprobe, ffmpeg).
+inline std::string commandOutput(const std::string& command) {
+    std::string output;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        std::size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
+        pclose(pipe);
+    }
+    return output;
+}
 
 inline std::string readFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);

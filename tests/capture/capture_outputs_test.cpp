@@ -39,16 +39,6 @@ std::vector<LogLine> readLog(const fs::path& path) {
     return lines;
 }
 
-std::string run(const std::string& command) {
-    std::string output;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[256];
-        while (std::fgets(buffer, sizeof buffer, pipe)) output += buffer;
-        pclose(pipe);
-    }
-    return output;
-}
-
 // Rows of 0.12 s: sync 2 on row 1, sync 5 on row 3, the end marker on row 6.
 forge::XmModule threeSyncs() {
     return makeModule({{syncAt(1, 2), syncAt(3, 5), syncAt(6, kEndOfShowSync)}}, {0});
@@ -174,9 +164,10 @@ TEST_F(Capture, Mp4IsH264AndAacAt4To3WithEveryFrame) {
     o.fps = 25;
     o.mp4Path = (dir / "show.mp4").string();
     ASSERT_EQ(runCapture(o, registry, song), 0);
-    const std::string probe = run("ffprobe -v error -show_entries stream=codec_name,width,height,pix_fmt,"
-                                  "sample_rate,channels,nb_frames,r_frame_rate -of default=nw=1 '" +
-                                  o.mp4Path + "'");
+    const std::string probe =
+        commandOutput("ffprobe -v error -show_entries stream=codec_name,width,height,pix_fmt,"
+                      "sample_rate,channels,nb_frames,r_frame_rate -of default=nw=1 '" +
+                      o.mp4Path + "'");
     for (const char* field : {"codec_name=h264", "width=1440", "height=1080", "pix_fmt=yuv420p",
                               "r_frame_rate=25/1", "codec_name=aac", "sample_rate=48000", "channels=2"})
         EXPECT_NE(probe.find(field), std::string::npos) << field << " in\n" << probe;
