@@ -1,5 +1,6 @@
 #include "capture/capture.h"
 
+#include <chrono>
 #include <cstdio>
 #include <optional>
 
@@ -7,7 +8,9 @@
 #include "capture/capture_progress.h"
 #include "capture/capture_window.h"
 #include "capture/frame_log.h"
+#include "capture/output_file.h"
 #include "capture/show_contact_sheet.h"
+#include "capture/stop_request.h"
 #include "effects/show_state.h"
 #include "music/module_player.h"
 #include "music/song_schedule.h"
@@ -19,13 +22,16 @@
 namespace {
 
 constexpr const char* kProgramName = "halcyonvectrum-capture";
+// Exit codes after a signal, as the shells report them.
+constexpr int kSignalExitBase = 128;
 
 // What the module says about the capture before it runs.
 struct SongPlan {
     bool loaded = false;
     double endSeconds = 0.0; // where the show ends: the end marker, or the song's end
     bool endMarker = false;
-    bool startSyncFound = false;
+    bool startSyncFound = false; // heard no later than the end marker
+    bool startSyncAnywhere = false;
     double startSeconds = 0.0; // music time where the output begins
 };
 
@@ -41,11 +47,43 @@ SongPlan planSong(const CaptureOptions& options, const std::string& modulePath) 
     if (options.startSeconds > 0.0) plan.startSeconds = options.startSeconds;
     if (options.startSync >= 0) {
         if (const std::optional<double> at = schedule.firstSync(options.startSync)) {
+            plan.startSyncAnywhere = true;
+            // It must sound no later than the end marker: the show ends there.
+            if (plan.endMarker && *at > plan.endSeconds) return plan;
             plan.startSyncFound = true;
             plan.startSeconds = *at;
         }
     }
     return plan;
+}
+
+std::string secondsText(double seconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", seconds);
+    return text;
+}
+
+// Why the output would never begin, or empty when it does.
+std::string startProblem(const CaptureOptions& options, const SongPlan& plan) {
+    if (options.startSync >= 0 && !plan.startSyncFound) {
+        const std::string value = std::to_string(options.startSync);
+        return plan.startSyncAnywhere
+                   ? "--start-sync " + value + ": the music sends it only after its end marker"
+                   : "--start-sync " + value + ": the music has no sync value " + value;
+    }
+    if (options.startSeconds >= 0.0) {
+        // The first frame at or after the start, against the last frame the show draws.
+        const long first = static_cast<long>(options.startSeconds * options.fps + 0.5);
+        const long last = plan.endMarker ? static_cast<long>(plan.endSeconds * options.fps)
+                                         : static_cast<long>(plan.endSeconds * options.fps + 0.5) - 1;
+        if (first > last) {
+            char text[64];
+            std::snprintf(text, sizeof text, "%g", options.startSeconds);
+            return std::string("--start-time ") + text + ": the show ends at " +
+                   secondsText(plan.endSeconds) + " seconds of music";
+        }
+    }
+    return {};
 }
 
 std::string clockLabel(long musicFrame, int fps) {
@@ -56,15 +94,51 @@ std::string clockLabel(long musicFrame, int fps) {
     return text;
 }
 
-std::string secondsText(double seconds) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", seconds);
-    return text;
+// "1 frame", "2 frames".
+std::string count(long n, const char* thing) {
+    return std::to_string(n) + " " + thing + (n == 1 ? "" : "s");
 }
 
 bool report(const std::string& error) {
     std::fprintf(stderr, "%s: %s\n", kProgramName, error.c_str());
     return false;
+}
+
+int failed(const std::string& error) {
+    report(error);
+    return 1;
+}
+
+bool writesNothing(const ShowCaptureOptions& o) {
+    const CaptureOptions& s = o.session;
+    return s.mp4Path.empty() && s.pngDir.empty() && s.y4mPath.empty() && s.wavPath.empty() &&
+           o.contactSheetPath.empty() && o.logPath.empty();
+}
+
+// One line per file written, counting what went into each.
+void printSummary(const ShowCaptureOptions& options, const CaptureSession& session, long logLines,
+                  int sheetCells, double elapsed) {
+    const CaptureOptions& o = options.session;
+    const long frames = session.framesWritten();
+    const std::string length =
+        count(frames, "frame") + " (" + secondsText(double(frames) / o.fps) + " seconds)";
+    const auto line = [](const std::string& text) { std::printf("%s: %s\n", kProgramName, text.c_str()); };
+    if (!o.mp4Path.empty()) line(o.mp4Path + ": " + length + " with sound");
+    if (!o.y4mPath.empty()) line(o.y4mPath + ": " + length);
+    if (!o.wavPath.empty())
+        line(o.wavPath + ": " + secondsText(double(frames) / o.fps) + " seconds of sound");
+    if (!o.pngDir.empty())
+        line(o.pngDir + ": " + count(session.pngFramesWritten(), "PNG file") +
+             (o.every > 1 ? " (every " + std::to_string(o.every) + "th of " + count(frames, "frame") + ")"
+                          : ""));
+    if (!options.logPath.empty()) line(options.logPath + ": " + count(logLines, "line"));
+    if (!options.contactSheetPath.empty()) line(options.contactSheetPath + ": " + count(sheetCells, "frame"));
+    if (writesNothing(options)) {
+        char speed[64];
+        std::snprintf(speed, sizeof speed, " in %.2f s (%.0f frames a second)", elapsed,
+                      elapsed > 0.0 ? double(frames) / elapsed : 0.0);
+        line(length + " captured" + speed + ", nothing written");
+    }
 }
 
 } // namespace
@@ -77,12 +151,16 @@ int runCapture(CaptureOptions options, const EffectRegistry& registry, const std
 
 int runCapture(ShowCaptureOptions options, const EffectRegistry& registry, const std::string& modulePath) {
     CaptureOptions& sessionOptions = options.session;
+    StillFormat sheetFormat = StillFormat::Jpeg;
+    const bool wantSheet = !options.contactSheetPath.empty();
+    if (wantSheet && !stillFormatFor(options.contactSheetPath, sheetFormat))
+        return failed("--contact-sheet " + options.contactSheetPath + ": " + kStillEndings);
+
+    // Everything that can be known before the first frame is checked before it.
     const SongPlan plan = planSong(sessionOptions, modulePath);
     if (plan.loaded) {
-        if (sessionOptions.startSync >= 0 && !plan.startSyncFound) {
-            report("the music has no sync value " + std::to_string(sessionOptions.startSync));
-            return 1;
-        }
+        if (const std::string problem = startProblem(sessionOptions, plan); !problem.empty())
+            return failed(problem);
         // A module that never sends its end marker would otherwise be captured for ever.
         if (!plan.endMarker) {
             sessionOptions.songSeconds = plan.endSeconds;
@@ -90,25 +168,25 @@ int runCapture(ShowCaptureOptions options, const EffectRegistry& registry, const
                          kProgramName, plan.endSeconds);
         }
     }
+    if (writesNothing(options))
+        std::fprintf(stderr,
+                     "%s: no output asked for (--mp4, --png, --y4m, --wav, --contact-sheet, --log): "
+                     "nothing will be written, the capture is only timed\n",
+                     kProgramName);
 
-    CaptureSession session(sessionOptions);
     std::string error;
-    if (!session.open(error)) {
-        report(error);
-        return 1;
-    }
     FrameLog log;
-    if (!options.logPath.empty() && !log.open(options.logPath, error)) {
-        report(error);
-        return 1;
-    }
+    if (!options.logPath.empty() && !log.open(options.logPath, error)) return failed(error);
+    OutputFile sheetFile;
+    if (wantSheet && !sheetFile.create(options.contactSheetPath, error)) return failed(error);
+    CaptureSession session(sessionOptions);
+    if (!session.open(error)) return failed(error);
 
     double progressEnd = plan.endSeconds;
     if (sessionOptions.seconds > 0.0 && plan.startSeconds + sessionOptions.seconds < progressEnd)
         progressEnd = plan.startSeconds + sessionOptions.seconds;
     CaptureProgress progress(stderr, progressEnd, session.fps());
     ShowContactSheet sheet;
-    const bool wantSheet = !options.contactSheetPath.empty();
     session.setFrameObserver([&](const CapturedFrame& frame) {
         const char* effect = effectName(registry, currentEffect);
         if (options.progress) progress.update(frame, effect);
@@ -120,30 +198,45 @@ int runCapture(ShowCaptureOptions options, const EffectRegistry& registry, const
             sheet.add(frame, clockLabel(frame.musicFrame, session.fps()), effect ? effect : "no effect");
     });
 
+    const auto begin = std::chrono::steady_clock::now();
     ConsoleDialogs dialogs;
     std::unique_ptr<Music> music = createCaptureMusic(session);
     ShowPlatform platform{dialogs, *music, [&session](bool) { return createCaptureWindow(session); },
                           1.0 / sessionOptions.fps, modulePath};
-    int code = runShow(platform, registry);
+    const int code = runShow(platform, registry);
     if (options.progress) progress.finish();
+    const int signal = session.stoppedBySignal() ? stopSignal() : 0;
 
-    bool ok = session.close(error) || report(error);
-    // Asked for a part of the show that never came: nothing was written, which is no success.
-    if (code == 0 && !session.outputBegan()) {
-        if (sessionOptions.startSync >= 0)
-            ok = report("the show ended before sync value " + std::to_string(sessionOptions.startSync));
-        else
-            ok = report("the show ended before " + secondsText(sessionOptions.startSeconds) +
-                        " seconds of music");
+    // Finished files under their temporary names first; their own names only once all are.
+    bool ok = code == 0;
+    if (ok && !session.outputBegan()) {
+        // Stopped before the output began: nothing to keep, and nothing went wrong.
+        if (!signal) ok = report("the show ended before the output began");
+        session.discard();
+        log.discard();
+        sheetFile.discard();
+        return signal ? kSignalExitBase + signal : ok ? 0 : 1;
     }
-    ok = (log.close(error) || report(error)) && ok;
-    if (wantSheet && code == 0 && ok) {
+    if (ok) ok = session.close(error) || report(error);
+    if (ok) ok = log.close(error) || report(error);
+    if (ok && wantSheet) {
         const BitmapFont noGlyphs;
-        ok = sheet.write(options.contactSheetPath, font ? *font : noGlyphs, error) || report(error);
+        ok = sheet.write(sheetFile.writingPath(), sheetFormat, font ? *font : noGlyphs, error) ||
+             report("could not write " + options.contactSheetPath + ": " + error);
     }
-    if (!ok) return 1;
-    if (code == 0)
-        std::printf("%s: %ld frames (%.2f seconds) written\n", kProgramName, session.framesWritten(),
-                    static_cast<double>(session.framesWritten()) / sessionOptions.fps);
+    if (ok) ok = (session.commit(error) && log.commit(error) && sheetFile.commit(error)) || report(error);
+    if (!ok) {
+        session.discard();
+        log.discard();
+        sheetFile.discard();
+        return signal ? kSignalExitBase + signal : code != 0 ? code : 1;
+    }
+    const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+    if (options.summary) printSummary(options, session, log.lines(), sheet.cells(), elapsed);
+    if (signal) {
+        report(std::string(signal == SIGINT ? "interrupted" : "stopped by a signal") + " after " +
+               count(session.framesWritten(), "frame") + "; the files hold what was written");
+        return kSignalExitBase + signal;
+    }
     return code;
 }

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "capture/png_writer.h"
+#include "capture/stop_request.h"
 #include "core/audio_format.h"
 #include "core/screen.h"
 
@@ -17,18 +17,19 @@ CaptureSession::CaptureSession(CaptureOptions o) : options(std::move(o)) {
 }
 
 CaptureSession::~CaptureSession() {
-    std::string ignored;
-    close(ignored);
+    discard();
 }
 
 bool CaptureSession::open(std::string& error) {
-    if (!options.y4mPath.empty() && !y4m.open(options.y4mPath, options.fps, error)) return false;
-    if (!options.wavPath.empty() && !wav.open(options.wavPath, error)) return false;
-    if (!options.mp4Path.empty() &&
-        !mp4.open(options.mp4Path, options.mp4Path, kScreenWidth, kScreenHeight, kMp4Width, kMp4Height,
-                  options.fps, kAudioSampleRate, kAudioChannels, error))
-        return false;
-    return true;
+    // Every file first, ffmpeg last: a path that cannot be written fails before anything runs.
+    const bool opened = (options.y4mPath.empty() || y4m.open(options.y4mPath, options.fps, error)) &&
+                        (options.wavPath.empty() || wav.open(options.wavPath, error)) &&
+                        (options.pngDir.empty() || pngs.open(options.pngDir, error)) &&
+                        (options.mp4Path.empty() ||
+                         mp4.open(options.mp4Path, kScreenWidth, kScreenHeight, kMp4Width, kMp4Height,
+                                  options.fps, kAudioSampleRate, kAudioChannels, error));
+    if (!opened) discard();
+    return opened;
 }
 
 bool CaptureSession::close(std::string& error) {
@@ -38,6 +39,19 @@ bool CaptureSession::close(std::string& error) {
     if (!mp4.close(fileError)) fail(fileError);
     error = firstError;
     return firstError.empty();
+}
+
+bool CaptureSession::commit(std::string& error) {
+    if (!wav.commit(error) || !y4m.commit(error) || !mp4.commit(error)) return false;
+    pngs.keep();
+    return true;
+}
+
+void CaptureSession::discard() {
+    mp4.abort();
+    wav.discard();
+    y4m.discard();
+    pngs.discard();
 }
 
 void CaptureSession::fail(const std::string& message) {
@@ -61,7 +75,7 @@ bool CaptureSession::outputStarted() {
 }
 
 bool CaptureSession::finished() const {
-    return !firstError.empty() || (frameLimit >= 0 && written >= frameLimit) ||
+    return !firstError.empty() || stopped || (frameLimit >= 0 && written >= frameLimit) ||
            (songFrameLimit >= 0 && musicStartFrame >= 0 && frame - musicStartFrame >= songFrameLimit);
 }
 
@@ -101,10 +115,12 @@ void CaptureSession::present(const std::uint32_t* pixels, int width, int height,
     if (writing) ++written;
     ++frame;
     audioWritten = false;
+    // Seen between frames only, so that the sound and the pictures end together.
+    if (stopSignal() != 0) stopped = true;
 }
 
 void CaptureSession::writeFrameFiles(const std::uint32_t* pixels, int width, int height, int pitch) {
-    const bool pngDue = !options.pngDir.empty() && written % options.every == 0;
+    const bool pngDue = pngs.isOpen() && written % options.every == 0;
     if (pngDue || y4m.isOpen()) {
         const FrameSize size = scaledFrameSize(width, height, options.scale, options.aspect);
         if (!fileScaler || fileScaler->width() != size.width || fileScaler->height() != size.height)
@@ -116,12 +132,8 @@ void CaptureSession::writeFrameFiles(const std::uint32_t* pixels, int width, int
             out = scaled.data();
             outPitch = size.width * static_cast<int>(sizeof(std::uint32_t));
         }
-        if (pngDue) {
-            char name[32];
-            std::snprintf(name, sizeof name, "/frame%06ld.png", written);
-            std::string error;
-            if (!writePng(options.pngDir + name, out, size.width, size.height, outPitch, error)) fail(error);
-        }
+        std::string error;
+        if (pngDue && !pngs.write(written, out, size.width, size.height, outPitch, error)) fail(error);
         std::string y4mError;
         if (y4m.isOpen() && !y4m.writeFrame(out, size.width, size.height, outPitch, y4mError)) fail(y4mError);
     }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "capture/frame_folder.h"
 #include "capture/frame_scaler.h"
 #include "capture/mp4_writer.h"
 #include "capture/wav_writer.h"
@@ -52,10 +53,16 @@ public:
     CaptureSession(const CaptureSession&) = delete;
     CaptureSession& operator=(const CaptureSession&) = delete;
 
-    // Creates the output files (and starts ffmpeg); false with a reason when one cannot be created.
+    // Creates the output files under their temporary names (see output_file.h) and starts
+    // ffmpeg; false with a reason when one cannot be created, and then none is left.
     bool open(std::string& error);
     // Finishes the files (the wav header's sizes, the mp4); false with the first error of the run.
     bool close(std::string& error);
+    // Gives the finished files their names and keeps the PNG frames; false with a reason.
+    bool commit(std::string& error);
+    // Removes every file of the run (ffmpeg is ended at once). Also what the destructor does
+    // with files not committed.
+    void discard();
 
     // The music player's news: it starts now (the next frame is the music's first), and it heard
     // a sync command with this value in the current frame.
@@ -75,10 +82,14 @@ public:
         onFrame = std::move(observer);
     }
 
-    // True once the time limit is reached or writing failed: the show should end.
+    // True once the time limit is reached, writing failed or a stop was asked for (see
+    // stop_request.h): the show should end.
     bool finished() const;
+    // Whether a stop signal ended the capture.
+    bool stoppedBySignal() const { return stopped; }
     long framesPresented() const { return frame; }
     long framesWritten() const { return written; }
+    long pngFramesWritten() const { return pngs.written(); }
     // False while the output waits for its start (sync value or music time).
     bool outputBegan() const { return outputStartFrame >= 0; }
     int fps() const { return options.fps; }
@@ -97,9 +108,11 @@ private:
     long musicStartFrame = -1;
     long outputStartFrame = -1;
     bool audioWritten = false;
+    bool stopped = false;
     Y4mWriter y4m;
     WavWriter wav;
     Mp4Writer mp4;
+    FrameFolder pngs;
     std::unique_ptr<FrameScaler> fileScaler;
     std::vector<std::uint32_t> scaled;
     std::function<void(const CapturedFrame&)> onFrame;

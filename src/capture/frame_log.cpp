@@ -24,15 +24,22 @@ std::uint64_t frameChecksum(const std::uint32_t* pixels, int width, int height, 
 }
 
 FrameLog::~FrameLog() {
-    std::string ignored;
-    close(ignored);
+    discard();
 }
 
-bool FrameLog::open(const std::string& logPath, std::string& error) {
-    path = logPath;
-    file = std::fopen(path.c_str(), "w");
+void FrameLog::discard() {
+    if (file) std::fclose(file);
+    file = nullptr;
+    output.discard();
+}
+
+bool FrameLog::open(const std::string& path, std::string& error) {
+    written = 0;
+    if (!output.create(path, error)) return false;
+    file = std::fopen(output.writingPath().c_str(), "w");
     if (!file) {
         error = "could not create " + path + ": " + std::strerror(errno);
+        output.discard();
         return false;
     }
     failed = std::fputs("# frame music_frame sync_value sync_count checksum effect\n", file) < 0;
@@ -45,12 +52,13 @@ void FrameLog::add(const CapturedFrame& frame, int syncValue, int syncCount, con
     if (std::fprintf(file, "%ld %ld %d %d %016" PRIx64 " %s\n", frame.written, frame.musicFrame, syncValue,
                      syncCount, sum, effect ? effect : "-") < 0)
         failed = true;
+    ++written;
 }
 
 bool FrameLog::close(std::string& error) {
     if (!file) return true;
     if (std::fclose(file) != 0) failed = true;
     file = nullptr;
-    if (failed) error = "could not write " + path;
+    if (failed) error = "could not write " + output.path();
     return !failed;
 }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "capture/output_file.h"
 #include "capture/stream_feeder.h"
 #include "capture/yuv420_scaler.h"
 #include "platform/child_process.h"
@@ -24,11 +25,11 @@ public:
     Mp4Writer(const Mp4Writer&) = delete;
     Mp4Writer& operator=(const Mp4Writer&) = delete;
 
-    // Starts ffmpeg writing an mp4 to `path` (mp4 whatever the name's ending), from frames of
-    // sourceWidth x sourceHeight shown at width x height; `name` is the file as messages call it.
-    // False with a reason when it cannot be started.
-    bool open(const std::string& path, const std::string& name, int sourceWidth, int sourceHeight, int width,
-              int height, int fps, int sampleRate, int channels, std::string& error,
+    // Starts ffmpeg writing an mp4 to `path` (under its temporary name, see output_file.h; an
+    // mp4 whatever the name's ending), from frames of sourceWidth x sourceHeight shown at
+    // width x height. False with a reason when the file cannot be made or ffmpeg not started.
+    bool open(const std::string& path, int sourceWidth, int sourceHeight, int width, int height, int fps,
+              int sampleRate, int channels, std::string& error,
               std::chrono::milliseconds stallLimit = kStallLimit);
     bool isOpen() const { return encoder != nullptr; }
 
@@ -38,16 +39,17 @@ public:
     bool writeAudio(const std::int16_t* samples, std::size_t frames);
 
     // Ends both streams and waits for ffmpeg to finish the file; false with a reason when it did
-    // not finish cleanly.
+    // not finish cleanly. commit() then gives the file its name.
     bool close(std::string& error);
-    // Ends ffmpeg at once, leaving its file unfinished (for a capture that failed).
+    bool commit(std::string& error) { return output.commit(error); }
+    // Ends ffmpeg at once, if it still runs, and removes its file (for a capture that failed).
     void abort();
 
 private:
     // Stops the feeders and collects ffmpeg; true when it exited with code 0.
     bool finishEncoder(std::string& error);
 
-    std::string name;
+    OutputFile output;
     std::unique_ptr<ChildProcess> encoder;
     std::unique_ptr<Yuv420Scaler> scaler;
     std::vector<unsigned char> converted; // the video feeder's output buffer, used on its thread only

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "imagelib/bgl_image.h"
-#include "imagelib/bgl_jpeg.h"
 #include "resources/bitmap_font.h"
 
 namespace {
@@ -90,12 +89,9 @@ int ShowContactSheet::height() const {
     return kGap + rows * cellStepY();
 }
 
-bool ShowContactSheet::write(const std::string& path, const BitmapFont& font, std::string& error) const {
+bool ShowContactSheet::write(const std::string& path, StillFormat format, const BitmapFont& font,
+                             std::string& error) const {
     SheetPixels sheet{width(), height(), {}};
-    if (sheet.height > 0xffff) {
-        error = path + ": the show is too long for one contact sheet";
-        return false;
-    }
     sheet.rgb.resize(static_cast<std::size_t>(sheet.width) * sheet.height * 3);
     for (std::size_t i = 0; i < sheet.rgb.size(); ++i) sheet.rgb[i] = kBackground[i % 3];
 
@@ -110,20 +106,5 @@ bool ShowContactSheet::write(const std::string& path, const BitmapFont& font, st
             drawLabel(sheet, font, entry.lines[line], x, y + kCellHeight + 1 + line * kLabelLineHeight,
                       kCellWidth, kLineBrightness[line]);
     }
-
-    bglimage* image = bgl_create_image(static_cast<std::uint16_t>(sheet.width),
-                                       static_cast<std::uint16_t>(sheet.height), 24, 0);
-    if (!image) {
-        error = path + ": " + (bgl_last_error() ? bgl_last_error() : "out of memory");
-        return false;
-    }
-    std::copy(sheet.rgb.begin(), sheet.rgb.end(), image->image);
-    bgl_set_jpeg_quality(kSheetQuality);
-    const int saved = bgl_save_jpg(path.c_str(), image);
-    bgl_free_image(image);
-    if (!saved) {
-        error = path + ": " + (bgl_last_error() ? bgl_last_error() : "could not write");
-        return false;
-    }
-    return true;
+    return writeStill(path, format, sheet.rgb.data(), sheet.width, sheet.height, kSheetQuality, error);
 }

@@ -1,12 +1,13 @@
 #pragma once
 // The whole show on one page: frames reduced into a grid of cells at the 4:3 shape they are
 // seen in, each labelled under it (show time, effect name) in the show's own font, written as a
-// JPEG for a person to judge the show at a glance.
+// JPEG or a PNG for a person to judge the show at a glance.
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "capture/capture_session.h"
+#include "capture/still_picture.h"
 
 class BitmapFont;
 
@@ -27,8 +28,9 @@ public:
     int width() const;
     int height() const;
 
-    // Writes the sheet as a JPEG, labels drawn with `font`; false with a reason on failure.
-    bool write(const std::string& path, const BitmapFont& font, std::string& error) const;
+    // Writes the sheet, labels drawn with `font`; false with the reason (the caller names the
+    // file) on failure.
+    bool write(const std::string& path, StillFormat format, const BitmapFont& font, std::string& error) const;
 
 private:
     struct Entry {

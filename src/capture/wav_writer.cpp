@@ -37,26 +37,32 @@ std::vector<unsigned char> wavHeader(std::uint32_t dataBytes) {
 } // namespace
 
 WavWriter::~WavWriter() {
-    std::string ignored;
-    close(ignored);
+    discard();
 }
 
-bool WavWriter::open(const std::string& wavPath, std::string& error) {
-    path = wavPath;
+bool WavWriter::open(const std::string& path, std::string& error) {
     dataBytes = 0;
-    file = std::fopen(path.c_str(), "wb");
+    if (!output.create(path, error)) return false;
+    file = std::fopen(output.writingPath().c_str(), "wb");
     const std::vector<unsigned char> header = wavHeader(0);
     if (!file || std::fwrite(header.data(), 1, header.size(), file) != header.size()) {
         error = "could not create " + path + ": " + std::strerror(errno);
+        discard();
         return false;
     }
     return true;
 }
 
+void WavWriter::discard() {
+    if (file) std::fclose(file);
+    file = nullptr;
+    output.discard();
+}
+
 bool WavWriter::write(const std::int16_t* samples, std::size_t frames, std::string& error) {
     const std::size_t bytes = frames * kAudioChannels * sizeof(std::int16_t);
     if (dataBytes + bytes > kMaxWavDataBytes) {
-        error = path + " would exceed the wav size limit";
+        error = output.path() + " would exceed the wav size limit";
         return false;
     }
     std::vector<unsigned char> out;
@@ -65,7 +71,7 @@ bool WavWriter::write(const std::int16_t* samples, std::size_t frames, std::stri
         putLe(out, static_cast<std::uint16_t>(samples[i]), kBytesPerSample);
     const bool written = std::fwrite(out.data(), 1, out.size(), file) == out.size();
     dataBytes += bytes;
-    if (!written) error = "could not write " + path;
+    if (!written) error = "could not write " + output.path();
     return written;
 }
 
@@ -76,6 +82,6 @@ bool WavWriter::close(std::string& error) {
               std::fwrite(header.data(), 1, header.size(), file) == header.size();
     ok = std::fclose(file) == 0 && ok;
     file = nullptr;
-    if (!ok) error = "could not write " + path;
+    if (!ok) error = "could not write " + output.path();
     return ok;
 }

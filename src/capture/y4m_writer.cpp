@@ -21,20 +21,26 @@ inline int redDiffOf(int r, int g, int b) {
 } // namespace
 
 Y4mWriter::~Y4mWriter() {
-    std::string ignored;
-    close(ignored);
+    discard();
 }
 
-bool Y4mWriter::open(const std::string& y4mPath, int framesPerSecond, std::string& error) {
-    path = y4mPath;
+bool Y4mWriter::open(const std::string& path, int framesPerSecond, std::string& error) {
     fps = framesPerSecond;
     headerWritten = false;
-    file = std::fopen(path.c_str(), "wb");
+    if (!output.create(path, error)) return false;
+    file = std::fopen(output.writingPath().c_str(), "wb");
     if (!file) {
         error = "could not create " + path + ": " + std::strerror(errno);
+        output.discard();
         return false;
     }
     return true;
+}
+
+void Y4mWriter::discard() {
+    if (file) std::fclose(file);
+    file = nullptr;
+    output.discard();
 }
 
 bool Y4mWriter::writeFrame(const std::uint32_t* pixels, int width, int height, int pitch,
@@ -77,7 +83,7 @@ bool Y4mWriter::writeFrame(const std::uint32_t* pixels, int width, int height, i
         }
     if (std::fputs("FRAME\n", file) < 0 ||
         std::fwrite(planes.data(), 1, planes.size(), file) != planes.size()) {
-        error = "could not write " + path;
+        error = "could not write " + output.path();
         return false;
     }
     return true;
@@ -87,6 +93,6 @@ bool Y4mWriter::close(std::string& error) {
     if (!file) return true;
     const bool ok = std::fclose(file) == 0;
     file = nullptr;
-    if (!ok) error = "could not write " + path;
+    if (!ok) error = "could not write " + output.path();
     return ok;
 }

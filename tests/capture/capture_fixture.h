@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <unistd.h>
@@ -13,6 +14,7 @@
 #include "capture/capture.h"
 #include "effects/effect.h"
 #include "effects/show_state.h"
+#include "endtoend/program_run.h"
 #include "music/test_modules.h"
 #include "platform/surface.h"
 
@@ -25,9 +27,12 @@ using namespace playertest;
 class Painter : public Effect {
 public:
     int starts = 0;
+    int renders = 0;
+    std::function<void(int renders)> onRender; // a test's hook, called before each frame is drawn
     void load() {}
     void start() { ++starts; }
     void render() override {
+        if (onRender) onRender(++renders);
         auto* pixels = static_cast<std::uint32_t*>(backSurface->lock());
         const std::uint32_t colour = static_cast<std::uint32_t>(showTime * 97.0f) ^ (syncCount.load() << 20);
         for (int i = 0; i < backSurface->width() * backSurface->height(); i += 7) pixels[i] = colour + i;
@@ -35,17 +40,7 @@ public:
     }
 };
 
-// What a shell command prints on standard output (ffprobe, ffmpeg).
-inline std::string commandOutput(const std::string& command) {
-    std::string output;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
-        pclose(pipe);
-    }
-    return output;
-}
+using endtoend::commandOutput;
 
 inline std::string readFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);

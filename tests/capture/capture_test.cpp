@@ -1,6 +1,10 @@
 // Capture mode end to end: a real module, the virtual clock and the files it writes.
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <sstream>
+
+#include "capture/stop_request.h"
 #include "capture_fixture.h"
 #include "shell/timeline.h"
 
@@ -66,11 +70,43 @@ TEST_F(Capture, MissingOrBrokenModuleEndsWithTheMusicErrorAndOne) {
     EXPECT_NE(printed.find("MIDAS Error: Invalid module file"), std::string::npos) << printed;
 }
 
-TEST_F(Capture, AnUnwritableOutputIsAFailure) {
-    const std::string song = writeModule(makeModule({{syncAt(6, kEndOfShowSync)}}, {0}));
-    CaptureOptions o = outputs("x");
-    o.pngDir = (dir / "no" / "such" / "dir").string();
+TEST_F(Capture, AStopSignalFinishesTheFilesWithTheFramesWrittenAndGivesItsCode) {
+    // The painter starts on row 0 of a song of 1.92 s; a SIGTERM comes as it draws its tenth frame.
+    const std::string song = writeModule(makeModule({{syncAt(0, 2)}}, {0}, 16));
+    painter.onRender = [](int renders) {
+        if (renders == 10) std::raise(SIGTERM);
+    };
+    ShowCaptureOptions o;
+    o.session = outputs("stopped");
+    o.logPath = (dir / "stopped.log").string();
+    watchStopSignals();
     testing::internal::CaptureStderr();
-    EXPECT_EQ(runCapture(o, registry, song), 1);
-    EXPECT_NE(testing::internal::GetCapturedStderr().find("could not write"), std::string::npos);
+    const int code = runCapture(o, registry, song);
+    const std::string printed = testing::internal::GetCapturedStderr();
+    unwatchStopSignals();
+    EXPECT_EQ(code, 128 + SIGTERM) << printed;
+    EXPECT_NE(printed.find("stopped by a signal after"), std::string::npos) << printed;
+    // Every file finished and named, all of the same length.
+    const std::string wav = readFile(o.session.wavPath);
+    ASSERT_GT(wav.size(), 44u);
+    const long frames = long(wav.size() - 44) / (960 * 4);
+    EXPECT_EQ(wav.size(), 44u + std::size_t(frames) * 960 * 4);
+    // The header says the true length.
+    const auto le32 = [&wav](std::size_t at) {
+        return std::uint32_t((unsigned char)wav[at]) | std::uint32_t((unsigned char)wav[at + 1]) << 8 |
+               std::uint32_t((unsigned char)wav[at + 2]) << 16 |
+               std::uint32_t((unsigned char)wav[at + 3]) << 24;
+    };
+    EXPECT_EQ(le32(4), wav.size() - 8);
+    EXPECT_EQ(le32(40), wav.size() - 44);
+    EXPECT_EQ(fs::file_size(o.session.y4mPath), 43u + frames * (6 + 320 * 200 * 3 / 2));
+    std::istringstream log(readFile(o.logPath));
+    long lines = 0;
+    for (std::string line; std::getline(log, line);) lines += line[0] != '#';
+    EXPECT_EQ(lines, frames);
+    // The loading screen's frames and the ten drawn, not the whole song.
+    EXPECT_LT(frames, 14 + 96);
+    EXPECT_GE(frames, 14 + 9);
+    for (const auto& entry : fs::directory_iterator(dir))
+        EXPECT_EQ(entry.path().string().find(".partial"), std::string::npos) << entry.path();
 }

@@ -43,7 +43,7 @@ TEST(Mp4Writer, EveryFrameRateGetsThroughWholeAndInTime) {
         const std::string path = (dir / ("rate" + std::to_string(fps))).string(); // no ending: mp4 still
         Mp4Writer writer;
         std::string error;
-        ASSERT_TRUE(writer.open(path, path, kW, kH, kOutW, kOutH, fps, kRate, 2, error)) << error;
+        ASSERT_TRUE(writer.open(path, kW, kH, kOutW, kOutH, fps, kRate, 2, error)) << error;
         std::vector<std::int16_t> sound;
         for (int n = 0; n < frames; ++n) {
             // Frame n covers samples [n * rate / fps, (n + 1) * rate / fps), a 440 Hz tone.
@@ -58,6 +58,7 @@ TEST(Mp4Writer, EveryFrameRateGetsThroughWholeAndInTime) {
             ASSERT_TRUE(writer.writeFrame(frame.data(), kW, kH, kW * 4)) << fps;
         }
         ASSERT_TRUE(writer.close(error)) << error;
+        ASSERT_TRUE(writer.commit(error)) << error;
 
         const std::string probe =
             commandOutput("ffprobe -v error -show_entries format=format_name:stream="
@@ -93,12 +94,12 @@ TEST(Mp4Writer, AFrameOfAnotherSizeIsRefusedAndAnAbortLeavesNoEncoderBehind) {
     Watchdog watchdog(60s, "the mp4 writer's abort");
     Mp4Writer writer;
     std::string error;
-    ASSERT_TRUE(writer.open(path.string(), path.string(), kW, kH, kOutW, kOutH, 60, kRate, 2, error))
-        << error;
+    ASSERT_TRUE(writer.open(path.string(), kW, kH, kOutW, kOutH, 60, kRate, 2, error)) << error;
     std::vector<std::uint32_t> frame(kW * kH);
     EXPECT_FALSE(writer.writeFrame(frame.data(), kW / 2, kH, kW * 4));
     writer.abort();
     EXPECT_FALSE(writer.isOpen());
     EXPECT_TRUE(writer.close(error)); // nothing left to close
-    fs::remove(path);
+    EXPECT_FALSE(fs::exists(path));
+    EXPECT_FALSE(fs::exists(path.string() + ".partial"));
 }

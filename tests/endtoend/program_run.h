@@ -1,13 +1,15 @@
 #pragma once
-// Runs the capture program as a child process, as a person would, with a deadline: a hang
+// Runs a program of the project as a child process, as a person would, with a deadline: a hang
 // or a crash is a test failure, not a stuck or aborted suite.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <spawn.h>
 #include <string>
@@ -37,9 +39,17 @@ inline std::string readText(const fs::path& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+// A signal sent to the running program once `when` says so (asked every 20 ms), as a person
+// presses Ctrl-C when they have seen enough.
+struct Interruption {
+    int signal = SIGINT;
+    std::function<bool()> when;
+};
+
 // Runs `program args...`; standard output and error are collected through files in `scratch`.
 inline ProgramRun runProgram(const fs::path& program, const std::vector<std::string>& args,
-                             const fs::path& scratch, std::chrono::seconds deadline) {
+                             const fs::path& scratch, std::chrono::seconds deadline,
+                             const Interruption& interruption = {}) {
     ProgramRun result;
     const fs::path outPath = scratch / "stdout.txt", errPath = scratch / "stderr.txt";
     std::vector<std::string> words = {program.string()};
@@ -62,9 +72,14 @@ inline ProgramRun runProgram(const fs::path& program, const std::vector<std::str
     if (!result.started) return result;
 
     int status = 0;
+    bool interrupted = false;
     for (;;) {
         const pid_t done = waitpid(child, &status, WNOHANG);
         if (done == child) break;
+        if (!interrupted && interruption.when && interruption.when()) {
+            kill(child, interruption.signal);
+            interrupted = true;
+        }
         if (std::chrono::steady_clock::now() - begin > deadline) {
             kill(child, SIGKILL);
             waitpid(child, &status, 0);
@@ -83,6 +98,18 @@ inline ProgramRun runProgram(const fs::path& program, const std::vector<std::str
     result.out = readText(outPath);
     result.err = readText(errPath);
     return result;
+}
+
+// What a shell command prints on standard output (ffprobe, ffmpeg).
+inline std::string commandOutput(const std::string& command) {
+    std::string output;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        std::size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
+        pclose(pipe);
+    }
+    return output;
 }
 
 inline std::string describe(const ProgramRun& run) {
@@ -108,6 +135,11 @@ public:
 
 inline fs::path captureProgram() {
     return fs::path(HV_BIN_DIR) / "halcyonvectrum-capture";
+}
+
+// A program of the build, by name.
+inline fs::path builtProgram(const std::string& name) {
+    return fs::path(HV_BIN_DIR) / name;
 }
 
 } // namespace endtoend
