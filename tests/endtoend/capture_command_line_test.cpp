@@ -74,3 +74,20 @@ TEST(CaptureCommandLine, AMissingModuleIsNamedAndWritesNothing) {
     EXPECT_FALSE(fs::exists(scratch.path / "x.wav"));
     EXPECT_FALSE(fs::exists(scratch.path / "x.wav.partial"));
 }
+
+TEST(CaptureCommandLine, QuietSilencesTheShowsOwnLinesWhichOtherwiseStay) {
+    ScratchFolder scratch("capture_quiet");
+    const std::string wav = (scratch.path / "x.wav").string();
+    ProgramRun run = runTool(kCapture, {"--seconds", "0.5", "--wav", wav}, scratch.path);
+    EXPECT_EQ(run.exitCode, 0) << describe(run);
+    EXPECT_NE(run.out.find("BGL Verbose: OFF\n"), std::string::npos) << describe(run);
+    EXPECT_NE(run.out.find("found image "), std::string::npos) << describe(run);
+    EXPECT_NE(run.out.find(kCapture + ": " + wav + ": 0.50 seconds of sound\n"), std::string::npos)
+        << describe(run);
+
+    run = runTool(kCapture, {"--quiet", "--seconds", "0.5", "--wav", wav}, scratch.path);
+    EXPECT_EQ(run.exitCode, 0) << describe(run);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(fs::file_size(wav), 44u + 48000 * 4 / 2);
+}
