@@ -1,5 +1,7 @@
 #include "forge/contact_sheet/contact_sheet.h"
 
+#include "capture/still_picture.h"
+
 #include "forge/pictures/picture_set.h"
 #include "imagelib/bgl_convert.h"
 #include "imagelib/bgl_image.h"
@@ -174,13 +176,11 @@ std::string writeContactSheet(const std::string& sheetPath, const std::string& d
         drawLabel(sheet, font, entries[i].label, cellX + 2, cellY + kPictureHeight + 4, kCellWidth - 4);
     }
 
-    bglimage* image = bgl_create_image(uint16_t(sheet.width), uint16_t(sheet.height), 24, 0);
-    if (!image) return sheetPath + ": " + bgl_last_error();
-    std::copy(sheet.rgb.begin(), sheet.rgb.end(), image->image);
-    bgl_set_jpeg_quality(kSheetQuality);
-    const int saved = bgl_save_jpg(sheetPath.c_str(), image);
-    bgl_free_image(image);
-    if (!saved) return sheetPath + ": " + (bgl_last_error() ? bgl_last_error() : "cannot write");
+    StillFormat format;
+    if (!stillFormatFor(sheetPath, format)) return sheetPath + ": " + kStillEndings;
+    std::string error;
+    if (!writeStill(sheetPath, format, sheet.rgb.data(), sheet.width, sheet.height, kSheetQuality, error))
+        return "cannot write " + sheetPath + ": " + error;
     return {};
 }
 
