@@ -2,12 +2,12 @@
 #include "picture_files.h"
 
 #include "imagelib/bgl.h"
+#include "ppm_reader.h"
 
 #include <algorithm>
 #include <cctype>
 
 namespace imgtool {
-namespace {
 
 std::string lowerEnding(const std::string& path) {
     const size_t dot = path.find_last_of('.');
@@ -18,15 +18,14 @@ std::string lowerEnding(const std::string& path) {
     return ending;
 }
 
-} // namespace
-
 bglimage* loadPicture(const std::string& path) {
     const std::string ending = lowerEnding(path);
     if (ending == "jpg" || ending == "jpeg") return bgl_load_jpg(path.c_str());
     if (ending == "pcx") return bgl_load_pcx(path.c_str());
     if (ending == "gif") return bgl_load_gif(path.c_str());
     if (ending == "tga") return bgl_load_tga(path.c_str());
-    bgl_push_error("imgtool: No reader for this file ending (jpg, jpeg, pcx, gif, tga)");
+    if (ending == "ppm" || ending == "pnm") return loadPpm(path);
+    bgl_push_error("No reader for this file ending (jpg, jpeg, pcx, gif, tga, ppm, pnm)");
     return nullptr;
 }
 
@@ -35,7 +34,7 @@ bool writePpm(bglimage* image, std::FILE* out) {
     std::fprintf(out, "P6\n%d %d\n255\n", image->width, image->height);
     const size_t bytes = size_t(bgl_image_bytes(image));
     if (std::fwrite(image->image, 1, bytes, out) != bytes || std::fflush(out) != 0) {
-        bgl_push_error("imgtool: Could not write PPM");
+        bgl_push_error("Could not write PPM");
         return false;
     }
     return true;
@@ -45,12 +44,12 @@ bool savePpm(bglimage* image, const std::string& path, std::FILE* stdoutFile) {
     if (path == "-") return writePpm(image, stdoutFile);
     std::FILE* out = std::fopen(path.c_str(), "wb");
     if (!out) {
-        bgl_push_error("imgtool: Cannot open file for writing");
+        bgl_push_error("Cannot open file for writing");
         return false;
     }
     const bool written = writePpm(image, out);
     if (std::fclose(out) != 0 && written) {
-        bgl_push_error("imgtool: Could not write PPM");
+        bgl_push_error("Could not write PPM");
         return false;
     }
     return written;
@@ -65,7 +64,7 @@ bool savePicture(bglimage* image, const std::string& path, std::FILE* stdoutFile
         return bgl_save_jpg(path.c_str(), image) == 1;
     }
     if (path == "-" || ending == "ppm" || ending == "pnm") return savePpm(image, path, stdoutFile);
-    bgl_push_error("imgtool: Unknown output type (use .jpg, .jpeg, .ppm, .pnm or -)");
+    bgl_push_error("Unknown output type (use .jpg, .jpeg, .ppm, .pnm or -)");
     return false;
 }
 

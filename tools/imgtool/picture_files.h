@@ -1,4 +1,5 @@
-// imgtool's file side: reading a picture with the reader its ending picks, writing PPM or JPEG.
+// imgtool's file side: reading a picture with the reader its ending picks (the library's, or
+// imgtool's own for PPM), writing PPM or JPEG.
 #pragma once
 
 #include "imagelib/bgl_image.h"
@@ -7,6 +8,9 @@
 #include <string>
 
 namespace imgtool {
+
+// A file name's ending after its last dot, in lower case; empty when it has none.
+std::string lowerEnding(const std::string& path);
 
 // The reader for a file's ending (any letter case); null with a message pushed when none fits.
 bglimage* loadPicture(const std::string& path);
