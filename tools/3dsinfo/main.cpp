@@ -1,8 +1,10 @@
 // 3dsinfo FILE: prints what the scene reader keeps of a .3ds file.
+#include "core/command_line.h"
 #include "engine3d/read_3ds.h"
 #include "engine3d/world_memory.h"
 
 #include <cstdio>
+#include <string>
 
 namespace {
 
@@ -26,12 +28,22 @@ void print_world(const World& w) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: 3dsinfo FILE\n");
-        return 2;
-    }
+    std::string path;
+    CommandLine line("3dsinfo", "FILE",
+                     "Prints what the scene reader keeps of a .3ds file: segment, materials, objects,\n"
+                     "lights, cameras and their key counts.");
+    line.operand("FILE", path);
+    if (const int code = line.parse(argc, argv); code != CommandLine::kGoOn) return code;
+    if (const std::string problem = inputFileProblem(path); !problem.empty())
+        return line.failure(path + ": " + problem);
+
     World world{};
-    load_3ds(argv[1], &world); // prints the reader's message and exits 1 on failure
+    // The reader's own message, with the file's name before it.
+    if (const EngineError error = read_3ds_file(path.c_str(), &world)) {
+        std::string message = error;
+        if (!message.empty() && message.back() == '\n') message.pop_back();
+        return line.failure(path + ": " + message);
+    }
     print_world(world);
     world_free(&world);
     return 0;

@@ -1,19 +1,24 @@
 // xmsync FILE: lists a module's sync commands in play order, as the show hears them.
+#include "core/command_line.h"
 #include "xmsync/sync_listing.h"
 
 #include <cstdio>
 #include <map>
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: xmsync FILE\n");
-        return 2;
-    }
-    const xmsync::SyncListing listing = xmsync::listSyncs(argv[1]);
-    if (!listing.error.empty()) {
-        std::fprintf(stderr, "xmsync: %s\n", listing.error.c_str());
-        return 1;
-    }
+    std::string path;
+    CommandLine line("xmsync", "FILE",
+                     "Lists a module's sync commands in play order, as the show's player hears them\n"
+                     "(following loops and jumps, up to the end marker or the song's first repeat):\n"
+                     "position, pattern, row, time in seconds, value and what it does in the show.");
+    line.operand("FILE", path);
+    if (const int code = line.parse(argc, argv); code != CommandLine::kGoOn) return code;
+    if (const std::string problem = inputFileProblem(path); !problem.empty())
+        return line.failure(path + ": " + problem);
+
+    const xmsync::SyncListing listing = xmsync::listSyncs(path);
+    // The player's messages name the file already.
+    if (!listing.error.empty()) return line.failure(listing.error);
     std::printf("order pattern row     time  value  effect\n");
     int running = 0;
     std::map<int, int> arrivals; // of each value since the running effect started
