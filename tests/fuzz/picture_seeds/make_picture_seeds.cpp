@@ -1,5 +1,6 @@
 // make-picture-seeds DIR: writes a small seed corpus for each picture-reader fuzz target into
 // DIR/seeds/<reader> and empties DIR/work/<reader>, where the fuzz runs put what they find.
+#include "core/command_line.h"
 #include "forge/common/write_file.h"
 #include "forge/pcx/pcx_encoder.h"
 #include "imagelib/bgl_image.h"
@@ -9,6 +10,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include <jpeglib.h>
@@ -118,28 +120,30 @@ bool tgaSeeds(const fs::path& dir) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make-picture-seeds DIR\n");
-        return 2;
-    }
-    // The library's verbose lines are not wanted here.
-    if (!std::freopen("/dev/null", "w", stdout)) return 1;
-    const fs::path root = argv[1];
+    std::string dir;
+    CommandLine line(
+        "make-picture-seeds", "DIR",
+        "Writes a small seed corpus for each picture-reader fuzz target (jpeg, pcx, gif, tga)\n"
+        "into DIR/seeds/READER and empties DIR/work/READER, where fuzz runs put what they find.");
+    line.operand("DIR", dir);
+    if (const int code = line.parse(argc, argv); code != CommandLine::kGoOn) return code;
+    // The library's lines are not wanted here.
+    bgl_set_quiet(1);
+    const fs::path root = dir;
     struct Reader {
         const char* name;
         bool (*write)(const fs::path&);
     };
     const Reader readers[] = {{"jpeg", jpegSeeds}, {"pcx", pcxSeeds}, {"gif", gifSeeds}, {"tga", tgaSeeds}};
     for (const Reader& r : readers) {
-        std::error_code ec;
-        fs::remove_all(root / "seeds" / r.name, ec);
-        fs::remove_all(root / "work" / r.name, ec);
-        fs::create_directories(root / "seeds" / r.name, ec);
-        fs::create_directories(root / "work" / r.name, ec);
-        if (ec || !r.write(root / "seeds" / r.name)) {
-            std::fprintf(stderr, "make-picture-seeds: cannot write the %s seeds under %s\n", r.name, argv[1]);
-            return 1;
+        for (const fs::path& folder : {root / "seeds" / r.name, root / "work" / r.name}) {
+            std::error_code ec;
+            fs::remove_all(folder, ec);
+            if (!ec) fs::create_directories(folder, ec);
+            if (ec) return line.failure("cannot make " + folder.string() + ": " + ec.message());
         }
+        if (!r.write(root / "seeds" / r.name))
+            return line.failure("cannot write the " + std::string(r.name) + " seeds under " + dir);
     }
     return 0;
 }
