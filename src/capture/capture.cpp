@@ -129,8 +129,9 @@ void printSummary(const ShowCaptureOptions& options, const CaptureSession& sessi
         line(o.wavPath + ": " + secondsText(double(frames) / o.fps) + " seconds of sound");
     if (!o.pngDir.empty())
         line(o.pngDir + ": " + count(session.pngFramesWritten(), "PNG file") +
-             (o.every > 1 ? " (every " + std::to_string(o.every) + "th of " + count(frames, "frame") + ")"
-                          : ""));
+             (o.every > 1
+                  ? " (one frame in " + std::to_string(o.every) + " of " + std::to_string(frames) + ")"
+                  : ""));
     if (!options.logPath.empty()) line(options.logPath + ": " + count(logLines, "line"));
     if (!options.contactSheetPath.empty()) line(options.contactSheetPath + ": " + count(sheetCells, "frame"));
     if (writesNothing(options)) {

@@ -110,3 +110,22 @@ TEST_F(Capture, AStopSignalFinishesTheFilesWithTheFramesWrittenAndGivesItsCode) 
     for (const auto& entry : fs::directory_iterator(dir))
         EXPECT_EQ(entry.path().string().find(".partial"), std::string::npos) << entry.path();
 }
+
+TEST_F(Capture, TheSummaryCountsWhatEachFileGot) {
+    const std::string song = writeModule(makeModule({{syncAt(1, 2), syncAt(6, kEndOfShowSync)}}, {0}));
+    CaptureOptions o = outputs("counted");
+    testing::internal::CaptureStdout();
+    ASSERT_EQ(runCapture(o, registry, song), 0);
+    std::string printed = testing::internal::GetCapturedStdout();
+    // 51 frames, every third a PNG.
+    EXPECT_NE(printed.find(": " + o.pngDir + ": 17 PNG files (one frame in 3 of 51)\n"), std::string::npos)
+        << printed;
+    EXPECT_NE(printed.find(": " + o.y4mPath + ": 51 frames (1.02 seconds)\n"), std::string::npos) << printed;
+
+    o.seconds = 0.02; // one frame at 50 fps
+    testing::internal::CaptureStdout();
+    ASSERT_EQ(runCapture(o, registry, song), 0);
+    printed = testing::internal::GetCapturedStdout();
+    EXPECT_NE(printed.find(": " + o.y4mPath + ": 1 frame (0.02 seconds)\n"), std::string::npos) << printed;
+    EXPECT_NE(printed.find(": 1 PNG file (one frame in 3 of 1)\n"), std::string::npos) << printed;
+}
