@@ -18,11 +18,22 @@ public:
     void convert(const std::uint32_t* pixels, int pitch, unsigned char* out);
 
 private:
+    // One source row's chroma terms, each chroma column's two source pixels summed (in the
+    // fixed point of the conversion, before the offset).
+    struct ChromaRow {
+        int row = -1;
+        std::vector<std::int32_t> blue, red;
+    };
+
     const std::uint32_t* sourceRowAt(const std::uint32_t* pixels, int pitch, int row) const;
+    // The terms of a source row, made once while the chroma rows that use it are written (a
+    // chroma row uses at most two source rows, in ascending order).
+    const ChromaRow& chromaRow(const std::uint32_t* pixels, int pitch, int row);
 
     int sourceWidth, outputWidth, outputHeight;
     std::vector<int> sourceColumn, sourceRow; // per output column and row
-    // Scratch for one source row: luma, and the two rows' summed chroma terms per source column.
-    std::vector<unsigned char> luma;
+    std::vector<int> columnRun;               // output columns per source column, left to right
+    // Scratch for one source row's chroma terms per source column.
     std::vector<std::int32_t> blueTerms, redTerms;
+    ChromaRow rows[2];
 };
