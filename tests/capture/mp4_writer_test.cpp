@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -100,6 +101,21 @@ TEST(Mp4Writer, AFrameOfAnotherSizeIsRefusedAndAnAbortLeavesNoEncoderBehind) {
     writer.abort();
     EXPECT_FALSE(writer.isOpen());
     EXPECT_TRUE(writer.close(error)); // nothing left to close
+    EXPECT_FALSE(fs::exists(path));
+    EXPECT_FALSE(fs::exists(path.string() + ".partial"));
+}
+
+TEST(Mp4Writer, WithoutFfmpegItSaysSoBeforeAnyFrameAndLeavesNoFile) {
+    const fs::path path =
+        fs::temp_directory_path() / ("hv_mp4_no_ffmpeg_" + std::to_string(::getpid()) + ".mp4");
+    const std::string searched = std::getenv("PATH") ? std::getenv("PATH") : "";
+    setenv("PATH", "/nonexistent", 1);
+    Mp4Writer writer;
+    std::string error;
+    const bool opened = writer.open(path.string(), kW, kH, kOutW, kOutH, 60, kRate, 2, error);
+    setenv("PATH", searched.c_str(), 1);
+    EXPECT_FALSE(opened);
+    EXPECT_EQ(error, "could not start ffmpeg (Debian package ffmpeg): No such file or directory");
     EXPECT_FALSE(fs::exists(path));
     EXPECT_FALSE(fs::exists(path.string() + ".partial"));
 }
