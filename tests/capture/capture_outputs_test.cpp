@@ -263,4 +263,18 @@ TEST(ShowContactSheet, CellsInRowsOfTenWithTheFrameAndItsLabelUnderIt) {
             light += pixel(lx, ly, 1) > 150;
     EXPECT_GT(light, 50);
     bgl_free_image(image);
+
+    // A name ending in .png gets a PNG of the same size.
+    const fs::path png = fs::temp_directory_path() / ("hv_sheet_" + std::to_string(::getpid()) + ".png");
+    ASSERT_TRUE(sheet.write(png.string(), StillFormat::Png, showFont, error)) << error;
+    const std::string bytes = readFile(png);
+    fs::remove(png);
+    ASSERT_GT(bytes.size(), 24u);
+    EXPECT_EQ(bytes.substr(0, 8), "\x89PNG\r\n\x1a\n");
+    const auto be32 = [&bytes](std::size_t at) {
+        return int((unsigned char)bytes[at] << 24 | (unsigned char)bytes[at + 1] << 16 |
+                   (unsigned char)bytes[at + 2] << 8 | (unsigned char)bytes[at + 3]);
+    };
+    EXPECT_EQ(be32(16), sheet.width());
+    EXPECT_EQ(be32(20), sheet.height());
 }
