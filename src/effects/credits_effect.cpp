@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/portable_math.h"
 #include "core/screen.h"
 #include "effects/show_state.h"
 #include "effects/support/logo.h"
@@ -120,10 +121,10 @@ void CreditsEffect::build(bglimage* texture_, bglimage* portrait_, bglimage* sli
         for (int c = 0; c < kScreenWidth; ++c) {
             const float v = static_cast<float>(r - kFlowerCentreRow);
             const float u = static_cast<float>(c - kFlowerCentreColumn);
-            const float theta = std::atan2(u, v);
+            const float theta = pmath::atan2(u, v);
             ringTable[r * kScreenWidth + c] = static_cast<int>(
-                std::sqrt(kFlowerStretchSquared * v * v + u * u) + 16.0f * (std::sin(8.0f * theta) + 1.0f) +
-                8.0f * (std::cos(16.0f * theta) + 1.0f));
+                std::sqrt(kFlowerStretchSquared * v * v + u * u) + 16.0f * (pmath::sin(8.0f * theta) + 1.0f) +
+                8.0f * (pmath::cos(16.0f * theta) + 1.0f));
         }
     }
 
@@ -144,11 +145,11 @@ void CreditsEffect::start() {
 
 void CreditsEffect::moveCorridor(float d) {
     grid->setPosition(150.0f, 10.0f, (d + 1.0f) * 10.0f);
-    grid->setAngles(std::sin(0.005f * d) * 0.3f, std::sin(0.00625f * d) * 0.5f + 0.2f,
-                    std::sin(d / 120.0f) * 0.2f);
-    grid->lights[0]->z = 10.0f * d + 1000.0f * std::sin(d / 60.0f);
-    grid->lights[1]->z = 10.0f * d + 1000.0f * std::cos(d / 30.0f);
-    grid->lights[2]->z = 10.0f * d + 500.0f * (std::sin(0.02f * d) + 1.0f);
+    grid->setAngles(pmath::sin(0.005f * d) * 0.3f, pmath::sin(0.00625f * d) * 0.5f + 0.2f,
+                    pmath::sin(d / 120.0f) * 0.2f);
+    grid->lights[0]->z = 10.0f * d + 1000.0f * pmath::sin(d / 60.0f);
+    grid->lights[1]->z = 10.0f * d + 1000.0f * pmath::cos(d / 30.0f);
+    grid->lights[2]->z = 10.0f * d + 500.0f * (pmath::sin(0.02f * d) + 1.0f);
     grid->compute();
 }
 

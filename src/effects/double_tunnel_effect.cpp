@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/portable_math.h"
 #include "effects/show_state.h"
 #include "effects/support/logo.h"
 #include "effects/support/picture_prep.h"
@@ -21,9 +22,9 @@ constexpr int kLogoY = 10;
 void placeLights(TunnelGrid& grid, float t, float speed) {
     grid.lights[0]->x = kLeadLightXY;
     grid.lights[0]->y = kLeadLightXY;
-    grid.lights[0]->z = speed * t + 1000.0f * std::sin(0.005f * t);
-    grid.lights[1]->z = speed * t + 1000.0f * std::cos(t / 180.0f);
-    grid.lights[2]->z = speed * t + 1000.0f * std::sin(t / 220.0f + 0.4f);
+    grid.lights[0]->z = speed * t + 1000.0f * pmath::sin(0.005f * t);
+    grid.lights[1]->z = speed * t + 1000.0f * pmath::cos(t / 180.0f);
+    grid.lights[2]->z = speed * t + 1000.0f * pmath::sin(t / 220.0f + 0.4f);
 }
 
 } // namespace
@@ -52,11 +53,11 @@ void DoubleTunnelEffect::start() {
 }
 
 void DoubleTunnelEffect::drawFrame(Pixel* screen, float t) {
-    const float a1 = std::cos(0.005f * t) * 0.3f - 0.15f;
-    const float a2 = std::sin(t / 240.0f) * 0.5f;
+    const float a1 = pmath::cos(0.005f * t) * 0.3f - 0.15f;
+    const float a2 = pmath::sin(t / 240.0f) * 0.5f;
 
     innerGrid->setPosition(0.0f, 0.0f, kInnerSpeed * t);
-    innerGrid->setAngles(a1, a2, std::sin(0.00625f * t) * 3.14f);
+    innerGrid->setAngles(a1, a2, pmath::sin(0.00625f * t) * 3.14f);
     placeLights(*innerGrid, t, kInnerSpeed);
     innerGrid->compute();
 

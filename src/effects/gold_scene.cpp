@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "core/portable_math.h"
 #include "core/screen.h"
 #include "effects/show_state.h"
 #include "effects/support/logo.h"
@@ -99,11 +100,11 @@ void GoldScene::drawFrame(Pixel* screen) {
     const float d = showTime - static_cast<float>(startTime);
     const float b = d;
 
-    grid->setPosition(std::sin(0.0125f * b) * 20.0f + 10.0f, 0.0f, 10.0f * d);
-    grid->setAngles(0.0f, std::cos(0.00625f * b - 0.2f) * 0.1f, 0.0f);
-    grid->lights[0]->z = 10.0f * b + 1000.0f * std::sin(0.025f * b);
-    grid->lights[1]->z = 10.0f * b + 1000.0f * std::cos(b / 30.0f);
-    grid->lights[2]->z = 10.0f * b + 1000.0f * std::sin(b / 60.0f);
+    grid->setPosition(pmath::sin(0.0125f * b) * 20.0f + 10.0f, 0.0f, 10.0f * d);
+    grid->setAngles(0.0f, pmath::cos(0.00625f * b - 0.2f) * 0.1f, 0.0f);
+    grid->lights[0]->z = 10.0f * b + 1000.0f * pmath::sin(0.025f * b);
+    grid->lights[1]->z = 10.0f * b + 1000.0f * pmath::cos(b / 30.0f);
+    grid->lights[2]->z = 10.0f * b + 1000.0f * pmath::sin(b / 60.0f);
     grid->compute();
     grid->drawLit(screen);
 

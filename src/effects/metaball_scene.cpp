@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "core/portable_math.h"
 #include "core/screen.h"
 #include "effects/show_state.h"
 #include "effects/support/logo.h"
@@ -129,8 +130,8 @@ void MetaballScene::updateField(float t) {
     // The first two charge records carry the wandering charges while rendering.
     Charge& a = charges[0];
     Charge& b = charges[1];
-    a = Charge{0.0f, 6.0f * std::cos(t / 90.0f), 6.0f * std::sin(t / 130.0f), 0.0f};
-    b = Charge{0.0f, 4.0f * std::cos(t / 170.0f + 0.6f), 4.0f * std::sin(t / 70.0f + 0.4f), 0.0f};
+    a = Charge{0.0f, 6.0f * pmath::cos(t / 90.0f), 6.0f * pmath::sin(t / 130.0f), 0.0f};
+    b = Charge{0.0f, 4.0f * pmath::cos(t / 170.0f + 0.6f), 4.0f * pmath::sin(t / 70.0f + 0.4f), 0.0f};
     for (int i = 0; i < kMetaballGridPoints; ++i) {
         GridPoint& p = metaball_grid[i];
         const float x = truncated(p.x), y = truncated(p.y), z = truncated(p.z);
@@ -150,8 +151,8 @@ void MetaballScene::updateScene(float t) {
     metaball_polygonise(surface, kSurfaceScale);
     world_animate(&world, keyFrameAt(t, kHundredthsPerKeyFrame));
     // Where the rotation track does not reach, this builds on the last frame's orientation.
-    matrix_rotate(surface->rotation_matrix, surface->rotation_matrix, std::sin(t / 300.0f) * 4.0f,
-                  std::cos(0.0025f * t) * 2.0f, 0.0f);
+    matrix_rotate(surface->rotation_matrix, surface->rotation_matrix, pmath::sin(t / 300.0f) * 4.0f,
+                  pmath::cos(0.0025f * t) * 2.0f, 0.0f);
     world_transform(&world);
     world_sort(&world);
     world_light(&world);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/portable_math.h"
 #include "core/screen.h"
 #include "effects/show_state.h"
 #include "effects/support/logo.h"
@@ -73,25 +74,25 @@ void RipplingSurfaceEffect::moveSurface(float c) {
     GridLight& light0 = *surface->lights[0];
     GridLight& light1 = *surface->lights[1];
     GridLight& light2 = *surface->lights[2];
-    light0.x = 20.0f * std::sin(c / 76.0f);
-    light0.y = 26.0f * std::cos(c / 98.0f);
+    light0.x = 20.0f * pmath::sin(c / 76.0f);
+    light0.y = 26.0f * pmath::cos(c / 98.0f);
     light0.z = -8.0f;
-    light1.x = 36.0f * std::cos(c / 54.0f);
-    light1.y = 16.0f * std::sin(c / 78.0f);
+    light1.x = 36.0f * pmath::cos(c / 54.0f);
+    light1.y = 16.0f * pmath::sin(c / 78.0f);
     light1.z = -8.0f;
-    light2.x = 24.0f * std::sin(c / 54.0f + 1.6f) + 6.0f;
-    light2.y = 20.0f * std::cos(d + 2.0f) + 3.0f;
+    light2.x = 24.0f * pmath::sin(c / 54.0f + 1.6f) + 6.0f;
+    light2.y = 20.0f * pmath::cos(d + 2.0f) + 3.0f;
     light2.z = -8.0f;
 
     for (int j = 0; j < kMeshRows; ++j) {
-        const double w = 32.0 * std::cos(0.3624914596153847 * j + c / 84.0);
+        const double w = 32.0 * pmath::cos(0.3624914596153847 * j + c / 84.0);
         for (int n = 0; n < kMeshColumns; ++n) {
             const int l = kRingCentreColumn - n;
             const double r = std::sqrt(double((j - kMeshCentreRow) * (j - kMeshCentreRow) + l * l));
-            const int b1 = lowByte(std::sin(0.15324842195121952 * n + 0.4 * c) + j + c);
+            const int b1 = lowByte(pmath::sin(0.15324842195121952 * n + 0.4 * c) + j + c);
             const int b2 = lowByte(b1 + w);
-            const int b3 = lowByte(b2 + 64.0 * std::sin(r / 4.0 - d) + c);
-            const int b4 = lowByte(b3 + 64.0 * std::sin(r / 7.0 - 0.025 * c + 0.8));
+            const int b3 = lowByte(b2 + 64.0 * pmath::sin(r / 4.0 - d) + c);
+            const int b4 = lowByte(b3 + 64.0 * pmath::sin(r / 7.0 - 0.025 * c + 0.8));
             surface->point(j, n) = {static_cast<float>((n - kMeshCentreColumn) * kMeshColumnSpacing),
                                     static_cast<float>((j - kMeshCentreRow) * kMeshRowSpacing),
                                     static_cast<float>(std::abs(127 - b4) * kHeightScale)};

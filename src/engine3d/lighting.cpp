@@ -1,5 +1,6 @@
 #include "engine3d/lighting.h"
 
+#include "core/portable_math.h"
 #include "engine3d/vector.h"
 
 #include <cmath>
@@ -32,7 +33,7 @@ void world_light(World* world) {
                     float d =
                         float(double(n.vx) * toLight.x + double(n.vy) * toLight.y + double(n.vz) * toLight.z);
                     if (d < 0.0f) d = 0.0f;
-                    d = float(std::pow(d, kCosineExponent));
+                    d = float(pmath::pow(d, kCosineExponent));
                     r += d * l->color.r;
                     g += d * l->color.g;
                     b += d * l->color.b;

@@ -1,5 +1,7 @@
 #include "engine3d/matrix.h"
 
+#include "core/portable_math.h"
+
 #include <cmath>
 #include <cstring>
 
@@ -24,9 +26,9 @@ void matrix_multiply(float dst[kMatrixSize], const float a[kMatrixSize], const f
 }
 
 void matrix_rotate(float dst[kMatrixSize], const float src[kMatrixSize], float a, float b, float c) {
-    const double ca = std::cos(a), sa = std::sin(a);
-    const double cb = std::cos(b), sb = std::sin(b);
-    const double cc = std::cos(c), sc = std::sin(c);
+    const double ca = pmath::cos(a), sa = pmath::sin(a);
+    const double cb = pmath::cos(b), sb = pmath::sin(b);
+    const double cc = pmath::cos(c), sc = pmath::sin(c);
     float r[kMatrixSize];
     matrix_identity(r);
     r[0] = float(cb * cc);

@@ -1,5 +1,7 @@
 #include "engine3d/quaternion.h"
 
+#include "core/portable_math.h"
+
 #include <cmath>
 
 namespace {
@@ -8,8 +10,8 @@ constexpr double kSlerpLinearThreshold = 1e-6;
 } // namespace
 
 Quaternion quaternion_from_axis_angle(float x, float y, float z, float angle) {
-    const float s = float(std::sin(double(angle) / 2.0));
-    return Quaternion{s * x, s * y, s * z, float(std::cos(double(angle) / 2.0))};
+    const float s = float(pmath::sin(double(angle) / 2.0));
+    return Quaternion{s * x, s * y, s * z, float(pmath::cos(double(angle) / 2.0))};
 }
 
 Quaternion quaternion_multiply(const Quaternion& p, const Quaternion& q) {
@@ -24,10 +26,10 @@ Quaternion quaternion_slerp(float t, const Quaternion& q0, const Quaternion& q1)
     const double c = std::fabs(cosine);
     double w0, w1;
     if (1.0 - c >= kSlerpLinearThreshold) {
-        const double omega = std::acos(c);
-        const double s = std::sin(omega);
-        w0 = std::sin(omega - t * omega) / s;
-        w1 = std::sin(t * omega) / s;
+        const double omega = pmath::acos(c);
+        const double s = pmath::sin(omega);
+        w0 = pmath::sin(omega - t * omega) / s;
+        w1 = pmath::sin(t * omega) / s;
     } else {
         w0 = 1.0 - t;
         w1 = t;

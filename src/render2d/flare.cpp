@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "core/portable_math.h"
 #include "render2d/pixel_ops.h"
 
 namespace {
@@ -91,10 +92,10 @@ void Flare::step(Pixel* dst) {
         r = 0.0f;
         clipRow = kFlareLowClipRow;
     }
-    const float s = r * std::sin(angle);
+    const float s = r * pmath::sin(angle);
     const float depth = s + kDepthOffset;
     const float y = sink - s * kRiseFactor;
-    const float x = r * std::cos(angle);
+    const float x = r * pmath::cos(angle);
     // Radius and sink stay within a few hundred pixels, so these conversions cannot overflow
     // unless a caller gives absurd values; skip drawing then.
     if (std::fabs(depth) < kMaxEdge && std::fabs(y) < kMaxEdge && std::fabs(x) < kMaxEdge)

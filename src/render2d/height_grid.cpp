@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/portable_math.h"
 #include "render2d/grid_fixed.h"
 
 namespace {
@@ -51,7 +52,7 @@ void HeightGrid::compute() {
                              static_cast<float>(j - kLightGridOrigin) - light.y, p.z - light.z};
                 normalize(l);
                 const float facing = std::max(-dot(n, l), 0.0f);
-                const float strength = std::pow(facing, light.exponent);
+                const float strength = pmath::pow(facing, light.exponent);
                 sums[0] += strength * light.red;
                 sums[1] += strength * light.green;
                 sums[2] += strength * light.blue;

@@ -1,5 +1,7 @@
 #include "render2d/ring_warp.h"
 
+#include "core/portable_math.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -38,7 +40,7 @@ int placeAt(int row, int column) {
 } // namespace
 
 WarpOffsets warpOffsetsAt(float t) {
-    using std::cos, std::sin;
+    using pmath::cos, pmath::sin;
     if (!std::isfinite(t)) t = 0.0f;
     WarpOffsets o;
     o.pictureOffset =
@@ -76,9 +78,9 @@ RingWarp::RingWarp(const bglimage* picture_) : picture(picture_), rings(kRingsSi
         for (int j = 0; j < kRingsWidth; ++j) {
             const int c = j - kRingsCentreX;
             // On the centre column the angle is taken as atan2(2b, 1): just short of a quarter turn.
-            const double theta = c == 0 ? std::atan2(2.0 * b, 1.0) : std::atan2(double(b), double(c));
-            const double value = std::sqrt(double(b * b + c * c)) + kRippleA * std::cos(kFoldsA * theta) +
-                                 kRippleB * std::sin(kFoldsB * theta);
+            const double theta = c == 0 ? pmath::atan2(2.0 * b, 1.0) : pmath::atan2(double(b), double(c));
+            const double value = std::sqrt(double(b * b + c * c)) + kRippleA * pmath::cos(kFoldsA * theta) +
+                                 kRippleB * pmath::sin(kFoldsB * theta);
             rings[i * kRingsWidth + j] = static_cast<std::uint8_t>(static_cast<int>(value) & kByteMask);
         }
     }

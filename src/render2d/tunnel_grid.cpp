@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/portable_math.h"
 #include "render2d/grid_fixed.h"
 
 namespace {
@@ -37,7 +38,7 @@ void TunnelGrid::lightCorner(const GridVector& h, const GridVector& n, GridCorne
         // A light behind the surface has a negative n . L, whose fractional power is NaN: the
         // test below is false for NaN, so such a light adds nothing. An even exponent of a
         // negative n . L is positive and adds, as the power says.
-        const float k = std::pow(dot(n, l), light.exponent);
+        const float k = pmath::pow(dot(n, l), light.exponent);
         if (k > 0.0f) {
             sums[0] += k * light.red;
             sums[1] += k * light.green;
@@ -68,7 +69,7 @@ void TunnelGrid::shadeCylinderHit(GridCorner& corner, const GridVector& d, float
     lightCorner(h, n, corner);
     corner.along = toWrappedFixed(static_cast<double>(h.z * alongScale) * kFixedOne);
     corner.around =
-        toWrappedFixed(static_cast<double>(std::fabs(std::atan2(h.x, h.y) * aroundScale)) * kFixedOne);
+        toWrappedFixed(static_cast<double>(std::fabs(pmath::atan2(h.x, h.y) * aroundScale)) * kFixedOne);
 }
 
 void TunnelGrid::compute() {

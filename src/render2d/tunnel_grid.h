@@ -4,6 +4,7 @@
 // grid's point lights, and its texture coordinates and light are stored for the block renderers.
 #include <array>
 
+#include "core/portable_math.h"
 #include "render2d/grid_vector.h"
 #include "render2d/lit_grid.h"
 
@@ -55,9 +56,9 @@ protected:
 };
 
 template <class Hit> void TunnelGrid::castRays(Hit hit) {
-    const float sin1 = std::sin(angles[0]), cos1 = std::cos(angles[0]);
-    const float sin2 = std::sin(angles[1]), cos2 = std::cos(angles[1]);
-    const float sin3 = std::sin(angles[2]), cos3 = std::cos(angles[2]);
+    const float sin1 = pmath::sin(angles[0]), cos1 = pmath::cos(angles[0]);
+    const float sin2 = pmath::sin(angles[1]), cos2 = pmath::cos(angles[1]);
+    const float sin3 = pmath::sin(angles[2]), cos3 = pmath::cos(angles[2]);
     for (int y = kCornerYMin; y < kCornerYEnd; ++y) {
         for (int x = kCornerXMin; x < kCornerXEnd; ++x) {
             GridVector d{static_cast<float>(x), static_cast<float>(y), focal};

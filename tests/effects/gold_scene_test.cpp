@@ -75,7 +75,7 @@ TEST_F(GoldSceneTest, TheObjectMovesToTheTrailLayerAndThenAway) {
     effect.render();
     dump("gold_phase0");
     const std::uint64_t onTunnel = frameChecksum();
-    EXPECT_EQ(onTunnel, 0x1ef3a36cb823b66cull) << std::hex << onTunnel;
+    EXPECT_EQ(onTunnel, 0xe3eb46223afbc927ull) << std::hex << onTunnel;
     for (Pixel p : effect.trailBuffer) ASSERT_EQ(p, 0u);
 
     sync(50);

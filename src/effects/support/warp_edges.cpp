@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/portable_math.h"
 #include "effects/support/show_math.h"
 
 namespace {
@@ -17,8 +18,8 @@ constexpr double kRippleSize = 10.0;
 
 // The edge's wobble on row r at time t: a slow wave travelling down plus a fixed ripple.
 double wobble(double t, int r) {
-    return kWobbleSize * std::sin(kWobbleTimeRate * t + kWobbleRowRate * r) +
-           kRippleSize * std::sin(kRippleRowRate * r);
+    return kWobbleSize * pmath::sin(kWobbleTimeRate * t + kWobbleRowRate * r) +
+           kRippleSize * pmath::sin(kRippleRowRate * r);
 }
 
 } // namespace
