@@ -146,9 +146,24 @@
     };
   }
 
-  function toggleFullscreen() {
+  // In full screen a browser takes Escape for itself and only leaves full screen. Where the page
+  // may keep it (a keyboard lock, in Chromium), Escape ends the show as on the desktop, and holding
+  // it down leaves full screen; elsewhere the first Escape leaves full screen, the second ends.
+  function enterFullscreen() {
+    stage
+      .requestFullscreen()
+      .then(() => navigator.keyboard && navigator.keyboard.lock && navigator.keyboard.lock(["Escape"]))
+      .catch(() => {});
+  }
+
+  function leaveFullscreen() {
+    if (navigator.keyboard && navigator.keyboard.unlock) navigator.keyboard.unlock();
     if (document.fullscreenElement) document.exitFullscreen().catch(() => {});
-    else stage.requestFullscreen().catch(() => {});
+  }
+
+  function toggleFullscreen() {
+    if (document.fullscreenElement) leaveFullscreen();
+    else enterFullscreen();
   }
 
   document.addEventListener("keydown", (event) => {
@@ -182,7 +197,7 @@
     watch.exitCode = code;
     const audio = current.module.SDL2 && current.module.SDL2.audioContext;
     if (audio && audio.state !== "closed") audio.close().catch(() => {});
-    if (document.fullscreenElement) document.exitFullscreen().catch(() => {});
+    leaveFullscreen();
     // A failure that showed no box of its own shows what the program said: its error output (a
     // usage error), or else its last line (the 3D engine's messages go to standard output).
     if (code !== 0 && !current.errorShown) {
@@ -256,7 +271,7 @@
     start.hidden = true;
     stage.hidden = false;
     // Only a click may ask for the full screen; the show starts either way.
-    stage.requestFullscreen().catch(() => {});
+    enterFullscreen();
     begin(["--fullscreen", ...addressOptions()]);
   });
   $("window").addEventListener("click", () => {

@@ -1,6 +1,7 @@
 // The web page in headless Chromium, as a person would meet it: the start question, the show in
 // a window (loading screen, opening picture, sound, 60 frames a second, Escape back to the start),
-// the end marker, the capture mode against the native build's frames, and a missing data file.
+// full screen, the end marker, the capture mode against the native build's frames, and a missing
+// data file.
 //
 //   node page_test.mjs --dist DIR --data DIR --packager FILE --whole-show-test FILE
 //                      [--native-log FILE] [--shots DIR]
@@ -174,6 +175,31 @@ test("in a window: the loading screen, the opening picture with its sound at 60 
   assert.equal(state.exitCode, 0);
   assert.equal(await page.$eval("#start", (e) => e.hidden), false);
   assert.equal(await page.$eval("#stage", (e) => e.hidden), true);
+  assert.deepEqual(errors, []);
+  await page.close();
+});
+
+test("full screen: the show fills the screen at 4:3, F11 goes back to the page, Escape to the start buttons", async () => {
+  const { page, errors } = await openPage(`${base}page/`);
+  const fullscreen = () => page.evaluate(() => (document.fullscreenElement ? document.fullscreenElement.id : ""));
+  await page.click("#fullscreen");
+  await waitFor(page, 60, (s) => s.frames > 0, "the first frame");
+  await page.waitForFunction(() => document.fullscreenElement !== null, { timeout: 10000 });
+  assert.equal(await fullscreen(), "stage");
+  const box = await page.$eval("#canvas", (e) => e.getBoundingClientRect().toJSON());
+  const screen = await page.evaluate(() => [window.innerWidth, window.innerHeight]);
+  assert.ok(Math.abs(box.width * 3 - box.height * 4) <= 4, `a 4:3 canvas, not ${box.width}x${box.height}`);
+  assert.ok(box.width === screen[0] || box.height === screen[1], `as large as the screen ${screen}, not ${box.width}x${box.height}`);
+
+  await page.keyboard.press("F11");
+  await page.waitForFunction(() => document.fullscreenElement === null, { timeout: 10000 });
+  const shown = (await watch(page)).frames;
+  const state = await waitFor(page, 10, (s) => s.frames > shown + 10, "the show going on in the page");
+  assert.equal(state.state, "running");
+
+  await page.keyboard.press("Escape");
+  await waitFor(page, 10, (s) => s.state === "start", "the start buttons after Escape");
+  assert.equal(await fullscreen(), "");
   assert.deepEqual(errors, []);
   await page.close();
 });
