@@ -231,7 +231,7 @@
       await fetchFiles();
     } catch (error) {
       stage.hidden = true;
-      start.hidden = captureMode;
+      start.hidden = true; // the question comes back once the message is read
       showStatus("");
       watch.state = "error";
       showMessage("halcyonvectrum", error.message);

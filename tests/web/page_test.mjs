@@ -82,6 +82,16 @@ function siteWithout(name) {
   return `${base}without-${name}/`;
 }
 
+// A copy of the page without its data package at all: a deployment that forgot it.
+function siteWithoutPackage() {
+  const folder = path.join(scratch, "without-package");
+  fs.mkdirSync(folder, { recursive: true });
+  for (const file of fs.readdirSync(options.dist))
+    if (file !== "halcyonvectrum.data") fs.copyFileSync(path.join(options.dist, file), path.join(folder, file));
+  sites.set("without-package", folder);
+  return `${base}without-package/`;
+}
+
 before(async () => {
   scratch = fs.mkdtempSync(path.join(os.tmpdir(), "hv-page-test-"));
   sites.set("page", path.resolve(options.dist));
@@ -270,4 +280,16 @@ test("a missing data file shows its error text in the page", async (t) => {
       await page.close();
     });
   }
+  await t.test("the whole package", async () => {
+    const { page } = await openPage(siteWithoutPackage());
+    await page.click("#window");
+    const state = await waitFor(page, 60, (s) => s.state === "error", "the message");
+    assert.deepEqual(state.error, { title: "halcyonvectrum", text: "could not load halcyonvectrum.data (404 Not Found)" });
+    assert.equal(await page.$eval("#message", (e) => e.hidden), false);
+    assert.equal(await page.$eval("#start", (e) => e.hidden), true, "the message alone, as for the other errors");
+    await shoot(page, "06-missing-package.png");
+    await page.click("#message-ok");
+    assert.equal(await page.$eval("#start", (e) => e.hidden), false);
+    await page.close();
+  });
 });
