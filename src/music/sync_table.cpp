@@ -8,8 +8,11 @@ constexpr const char* kSyncEffect = "W";
 } // namespace
 
 SyncTable::SyncTable(openmpt::module& module) {
+    // Each pattern cell is formatted once: the order list may name a pattern thousands of times,
+    // and formatting every visit made a small hostile module take seconds to load.
     const int patterns = module.get_num_patterns();
     const int channels = module.get_num_channels();
+    std::vector<int> channelOf; // beside values: the channel of each sync command
     rowStart.resize(patterns);
     for (int p = 0; p < patterns; ++p) {
         const int rows = module.get_pattern_num_rows(p);
@@ -19,9 +22,11 @@ SyncTable::SyncTable(openmpt::module& module) {
             starts.push_back(static_cast<int>(values.size()));
             for (int c = 0; c < channels; ++c) {
                 if (module.format_pattern_row_channel_command(p, r, c, openmpt::module::command_effect) ==
-                    kSyncEffect)
+                    kSyncEffect) {
                     values.push_back(
                         module.get_pattern_row_channel_command(p, r, c, openmpt::module::command_parameter));
+                    channelOf.push_back(c);
+                }
             }
         }
         starts.push_back(static_cast<int>(values.size()));
@@ -31,16 +36,10 @@ SyncTable::SyncTable(openmpt::module& module) {
     for (int o = 0; o < orders; ++o) {
         const int p = module.get_order_pattern(o);
         if (p < 0 || p >= patterns) continue; // separator and end marks in the order list
-        const int rows = static_cast<int>(rowStart[p].size()) - 1;
-        for (int r = 0; r < rows; ++r) {
-            for (int c = 0; c < channels; ++c) {
-                if (module.format_pattern_row_channel_command(p, r, c, openmpt::module::command_effect) ==
-                    kSyncEffect)
-                    songOrder.push_back({o, p, r, c,
-                                         module.get_pattern_row_channel_command(
-                                             p, r, c, openmpt::module::command_parameter)});
-            }
-        }
+        const std::vector<int>& starts = rowStart[p];
+        for (int r = 0; r + 1 < static_cast<int>(starts.size()); ++r)
+            for (int i = starts[r]; i < starts[r + 1]; ++i)
+                songOrder.push_back({o, p, r, channelOf[i], values[i]});
     }
 }
 
