@@ -81,7 +81,8 @@ void Bitmap::drawAdd(Pixel* dst, int dstWidth, int dstHeight, int x, int y) cons
 }
 
 void Bitmap::drawSubtract(Pixel* dst, int dstWidth, int dstHeight, int x, int y) const {
-    blendClippedRows(*this, dst, dstWidth, dstHeight, x, y, SubtractOp{});
+    forEachClippedRow(*this, dst, dstWidth, dstHeight, x, y,
+                      [](const Pixel* s, Pixel* d, int count) { subtractRow(s, d, count); });
 }
 
 void Bitmap::drawAddScaled(Pixel* dst, int dstWidth, int dstHeight, int x, int y, float level) const {

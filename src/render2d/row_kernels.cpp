@@ -17,6 +17,8 @@ __m128i load(const Pixel* p) {
 void store(Pixel* p, __m128i v) {
     _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
 }
+constexpr Pixel kBlueMask = 0xFFu << kBlueShift;
+
 __m128i colourMask() {
     return _mm_set1_epi32(static_cast<int>(kColourMask));
 }
@@ -51,6 +53,23 @@ void addRow(const Pixel* s, Pixel* d, int count) {
         store(d + i, _mm_adds_epu8(load(d + i), _mm_and_si128(load(s + i), colourMask())));
 #endif
     finishRow(s, d, i, count, AddOp{});
+}
+
+void subtractRow(const Pixel* s, Pixel* d, int count) {
+    int i = 0;
+#if defined(__SSE2__)
+    // As in addRow, a source with its fourth byte masked to 0 keeps the destination's; lanes whose
+    // source has a blue byte of 0 keep the whole destination pixel.
+    const __m128i blue = _mm_set1_epi32(static_cast<int>(kBlueMask));
+    for (; i + kLanes <= count; i += kLanes) {
+        const __m128i sv = load(s + i);
+        const __m128i dv = load(d + i);
+        const __m128i keep = _mm_cmpeq_epi32(_mm_and_si128(sv, blue), _mm_setzero_si128());
+        const __m128i difference = _mm_subs_epu8(dv, _mm_and_si128(sv, colourMask()));
+        store(d + i, _mm_or_si128(_mm_and_si128(keep, dv), _mm_andnot_si128(keep, difference)));
+    }
+#endif
+    finishRow(s, d, i, count, SubtractOp{});
 }
 
 void addScaledRow(const Pixel* s, Pixel* d, int count, int weight) {
