@@ -50,36 +50,46 @@ inline int litChannel(std::uint32_t light, int texelByte) {
 }
 
 // write(Pixel& destination, int pixelIndex, int red, int green, int blue) for every pixel of the
-// screen; pixelIndex counts from dst, row by row (pitch 320).
+// block whose top-left corner record is topLeft and whose top-left pixel is pixel number
+// firstPixel of dst; pixelIndex counts from dst, row by row (pitch 320).
+template <class WriteOp>
+void walkGridBlock(const GridCorner* topLeft, const Pixel* texture, Pixel* dst, int firstPixel,
+                   WriteOp write) {
+    const GridCorner* bottomLeft = topLeft + kGridColumns;
+    BlockValues left = BlockValues::of(topLeft[0]);
+    BlockValues right = BlockValues::of(topLeft[1]);
+    const BlockValues leftStep = BlockValues::stepBetween(left, BlockValues::of(bottomLeft[0]));
+    const BlockValues rightStep = BlockValues::stepBetween(right, BlockValues::of(bottomLeft[1]));
+
+    int rowStart = firstPixel;
+    for (int y = 0; y < kGridBlockSize; ++y, rowStart += kScreenWidth) {
+        BlockValues cur = left;
+        const BlockValues step = BlockValues::stepBetween(left, right);
+        Pixel* out = dst + rowStart;
+        for (int x = 0; x < kGridBlockSize; ++x) {
+            const std::uint32_t row = (cur.around >> kFracBits) & kGridTextureMask;
+            const std::uint32_t column = (cur.along >> kFracBits) & kGridTextureMask;
+            const Pixel texel = texture[row * kTextureSide + column];
+            write(out[x], rowStart + x, litChannel(cur.red, redOf(texel)),
+                  litChannel(cur.green, greenOf(texel)), litChannel(cur.blue, blueOf(texel)));
+            cur.advance(step);
+        }
+        left.advance(leftStep);
+        right.advance(rightStep);
+    }
+}
+
+// The pixel number of the top-left pixel of block (bx, by).
+constexpr int gridBlockFirstPixel(int bx, int by) {
+    return (by * kGridBlockSize) * kScreenWidth + bx * kGridBlockSize;
+}
+
+// Every block of the screen, one at a time (the plain walk; grid_blocks_wide.h has the fast one).
 template <class WriteOp>
 void walkGridBlocks(const GridCorners& corners, const Pixel* texture, Pixel* dst, WriteOp write) {
-    for (int by = 0; by < kGridBlockRows; ++by) {
-        for (int bx = 0; bx < kGridBlockColumns; ++bx) {
-            const GridCorner* topLeft = &corners[by * kGridColumns + bx];
-            const GridCorner* bottomLeft = topLeft + kGridColumns;
-            BlockValues left = BlockValues::of(topLeft[0]);
-            BlockValues right = BlockValues::of(topLeft[1]);
-            const BlockValues leftStep = BlockValues::stepBetween(left, BlockValues::of(bottomLeft[0]));
-            const BlockValues rightStep = BlockValues::stepBetween(right, BlockValues::of(bottomLeft[1]));
-
-            int rowStart = (by * kGridBlockSize) * kScreenWidth + bx * kGridBlockSize;
-            for (int y = 0; y < kGridBlockSize; ++y, rowStart += kScreenWidth) {
-                BlockValues cur = left;
-                const BlockValues step = BlockValues::stepBetween(left, right);
-                Pixel* out = dst + rowStart;
-                for (int x = 0; x < kGridBlockSize; ++x) {
-                    const std::uint32_t row = (cur.around >> kFracBits) & kGridTextureMask;
-                    const std::uint32_t column = (cur.along >> kFracBits) & kGridTextureMask;
-                    const Pixel texel = texture[row * kTextureSide + column];
-                    write(out[x], rowStart + x, litChannel(cur.red, redOf(texel)),
-                          litChannel(cur.green, greenOf(texel)), litChannel(cur.blue, blueOf(texel)));
-                    cur.advance(step);
-                }
-                left.advance(leftStep);
-                right.advance(rightStep);
-            }
-        }
-    }
+    for (int by = 0; by < kGridBlockRows; ++by)
+        for (int bx = 0; bx < kGridBlockColumns; ++bx)
+            walkGridBlock(&corners[by * kGridColumns + bx], texture, dst, gridBlockFirstPixel(bx, by), write);
 }
 
 // The three writes. Each keeps the destination's fourth byte.

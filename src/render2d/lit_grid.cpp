@@ -1,6 +1,6 @@
 #include "render2d/lit_grid.h"
 
-#include "render2d/grid_blocks.h"
+#include "render2d/grid_blocks_wide.h"
 
 namespace {
 
@@ -26,13 +26,13 @@ const Pixel* LitGrid::texels() const {
 }
 
 void LitGrid::drawLit(Pixel* dst) const {
-    walkGridBlocks(corners, texels(), dst, LitWrite{});
+    walkGridBlocksWide(corners, texels(), dst, LitWrite{}, LitWriteWide{});
 }
 
 void LitGrid::drawLitAdd(Pixel* dst) const {
-    walkGridBlocks(corners, texels(), dst, LitAddWrite{});
+    walkGridBlocksWide(corners, texels(), dst, LitAddWrite{}, LitAddWriteWide{});
 }
 
 void LitGrid::drawLitMasked(Pixel* dst, const Pixel* background) const {
-    walkGridBlocks(corners, texels(), dst, LitMaskedWrite{background});
+    walkGridBlocksWide(corners, texels(), dst, LitMaskedWrite{background}, LitMaskedWriteWide{background});
 }

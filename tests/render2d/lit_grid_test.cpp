@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <random>
 #include <vector>
 
 #include "grid_test_support.h"
+#include "render2d/grid_blocks_wide.h"
 #include "render2d/grid_fixed.h"
 #include "render2d/lit_grid.h"
 
@@ -123,4 +125,48 @@ TEST(GridFixed, WrapsTruncatedValuesToTheirLow32BitsAndMapsNonFiniteToZero) {
     EXPECT_EQ(toWrappedFixed(std::numeric_limits<double>::quiet_NaN()), 0);
     EXPECT_EQ(toLightFactor(std::numeric_limits<float>::quiet_NaN()), 0);
     EXPECT_EQ(toLightFactor(65280.9f), 65280);
+}
+
+// The wide walk must give the plain walk's frame bit for bit for each write: corners with random
+// positions and light factors over the whole short range (where it steps in 16-bit products),
+// some blocks with factors beyond it or negative (which it hands to the plain walk), and masks
+// with the special values 0 and 255.
+TEST(LitGridBlocks, TheWideWalkMatchesThePlainWalk) {
+    std::mt19937 random(11);
+    std::vector<Pixel> texture(kTextureTexels), background(kScreenPixels), start(kScreenPixels);
+    for (Pixel& p : texture) p = random();
+    for (Pixel& p : background) p = random();
+    for (Pixel& p : start) {
+        p = random();
+        if (random() % 4 == 0)
+            p |= 0xFFu; // mask 255
+        else if (random() % 4 == 0)
+            p &= ~0xFFu; // mask 0
+    }
+    for (int trial = 0; trial < 4; ++trial) {
+        GridCorners corners{};
+        for (GridCorner& c : corners) {
+            c.along = static_cast<std::int32_t>(random());
+            c.around = static_cast<std::int32_t>(random());
+            const std::int32_t top = trial == 0 ? 0x10000 : 0xFFFF; // trial 0: just past the short range
+            const auto factor = [&] {
+                if (trial == 3 && random() % 16 == 0)
+                    return static_cast<std::int32_t>(random()) >> (random() % 24);
+                return static_cast<std::int32_t>(random() % (top + 1));
+            };
+            c.lightRed = factor();
+            c.lightGreen = factor();
+            c.lightBlue = factor();
+        }
+        const auto compare = [&](auto plainWrite, auto wideWrite, const char* name) {
+            std::vector<Pixel> plain = start, wide = start;
+            walkGridBlocks(corners, texture.data(), plain.data(), plainWrite);
+            walkGridBlocksWide(corners, texture.data(), wide.data(), plainWrite, wideWrite);
+            for (int i = 0; i < kScreenPixels; ++i)
+                ASSERT_EQ(wide[i], plain[i]) << name << " trial " << trial << " pixel " << i;
+        };
+        compare(LitWrite{}, LitWriteWide{}, "lit");
+        compare(LitAddWrite{}, LitAddWriteWide{}, "add");
+        compare(LitMaskedWrite{background.data()}, LitMaskedWriteWide{background.data()}, "masked");
+    }
 }
