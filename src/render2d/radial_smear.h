@@ -23,8 +23,11 @@ public:
     // The processed rectangle: row top and column left stay untouched; held to the buffer.
     void setBounds(int left, int top, int right, int bottom);
 
-    // Smears the 320x200 buffer (pitch 320) in place; the fourth bytes are kept.
+    // Smears the 320x200 buffer (pitch 320) in place; the fourth bytes are kept. apply works on
+    // the three channels of a pixel at once where SSE2 is available; applyPlain, one channel at a
+    // time, gives the same pixels.
     void apply(Pixel* pixels) const;
+    void applyPlain(Pixel* pixels) const;
 
     struct Offset {
         std::int32_t x; // 16.16
@@ -42,5 +45,7 @@ public:
     int top = 0;
 
 private:
+    template <class SmearPixel> void walkOutward(Pixel* pixels, SmearPixel smearPixel) const;
+    void smearPixelPlain(Pixel* pixels, int index) const;
     void smearPixel(Pixel* pixels, int index) const;
 };
