@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "core/portable_math.h"
-#include "render2d/pixel_ops.h"
+#include "render2d/row_kernels.h"
 
 namespace {
 
@@ -73,13 +73,15 @@ void drawFlareSprite(Pixel* dst, const Pixel* pixels, int x, int y, int depth, i
 
     // The edges and the step are truncated separately, so the last row or column can step up to
     // a few texels past the picture: hold the texel inside it.
-    const AddOp add;
+    // Each row's texels are picked first, then added as a whole row (saturating, per channel).
+    Pixel texels[kScreenWidth];
+    const int cols = right - left;
     for (int row = top; row < bottom; ++row, v += step) {
         const Pixel* texelRow = pixels + std::min(v >> kSpriteFracBits, kLastTexel) * kFlareSide;
-        Pixel* out = dst + row * kScreenWidth;
         int u = u0;
-        for (int col = left; col < right; ++col, u += step)
-            out[col] = add(texelRow[std::min(u >> kSpriteFracBits, kLastTexel)], out[col]);
+        for (int j = 0; j < cols; ++j, u += step)
+            texels[j] = texelRow[std::min(u >> kSpriteFracBits, kLastTexel)];
+        addRow(texels, dst + row * kScreenWidth + left, cols);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "core/fixed_point.h"
+#include "render2d/row_kernels.h"
 
 namespace {
 
@@ -18,12 +19,6 @@ constexpr float kViewScale = 256.0f; // a picture at depth 256 is drawn one texe
 constexpr float kCentreX = kScreenWidth / 2;
 constexpr float kCentreY = kScreenHeight / 2;
 constexpr int kMaxLevel = 255;
-
-// d = min(d + ((level * s) >> 8), 255) per channel, fourth byte kept.
-inline Pixel addScaled(Pixel s, Pixel d, int level) {
-    return combineChannels(
-        s, d, [level](int sc, int dc) { return std::min(dc + ((level * sc) >> 8), kChannelMax); });
-}
 
 int wrapIndex(int index, int count) {
     const int r = index % count;
@@ -96,12 +91,14 @@ void SpriteZoomer::drawZoomed(Pixel* dst, const Pixel* pixels, int x, int y, int
     const std::int64_t inside = u0 >= edgeU ? 0 : (edgeU - u0 + step - 1) / step;
     const int insideCols = static_cast<int>(std::min<std::int64_t>(cols, inside));
 
+    // Each row's texels are picked first, then added as a whole row:
+    // d = min(d + ((level * s) >> 8), 255) per channel, fourth byte kept.
+    Pixel texels[kScreenWidth];
     for (int i = static_cast<int>(top); static_cast<float>(i) < bottom; ++i, v += step) {
         const Pixel* texelRow = pixels + std::min(v >> kShortFracBits, kLastTexel) * kZoomPictureSide;
-        Pixel* out = dst + rowOffsets[i] + firstCol;
         int u = u0;
-        for (int j = 0; j < insideCols; ++j, u += step)
-            out[j] = addScaled(texelRow[u >> kShortFracBits], out[j], level);
-        for (int j = insideCols; j < cols; ++j) out[j] = addScaled(texelRow[kLastTexel], out[j], level);
+        for (int j = 0; j < insideCols; ++j, u += step) texels[j] = texelRow[u >> kShortFracBits];
+        for (int j = insideCols; j < cols; ++j) texels[j] = texelRow[kLastTexel];
+        addScaledRow(texels, dst + rowOffsets[i] + firstCol, cols, level);
     }
 }
