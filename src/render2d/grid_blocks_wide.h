@@ -1,13 +1,15 @@
 #pragma once
 // The lit block walker four pixels at a time where SSE2 is available: the same frame as
 // walkGridBlocks (grid_blocks.h), bit for bit. Texture positions and light factors step in
-// 32-bit lanes exactly as the plain walk steps them; the texels are fetched one by one.
+// 32-bit arithmetic exactly as the plain walk steps them; each pixel's three light factors share
+// one register.
 //
 // Why 16-bit products suffice: a block whose four corner light factors lie in 0..65535 keeps
 // every stepped factor within -12..65535 (an arithmetic-shift step undershoots its end by less
-// than 7, once down each edge and once across a row). There (factor x byte) >> 16, held at 0, is
-// the high half of the unsigned 16-bit product of max(factor, 0) and the byte. Blocks with any
-// other corner factor are walked by the plain walk.
+// than 7, once down each edge and once across a row: kLightUndershoot in all). There
+// (factor x byte) >> 16, held at 0, is the high half of the unsigned 16-bit product of
+// max(factor, 0) and the byte; blocks whose corners are all at least 12 need no max. Blocks with
+// any other corner factor are walked by the plain walk.
 #include "render2d/grid_blocks.h"
 
 #if defined(__SSE2__)
@@ -19,9 +21,18 @@ constexpr std::int32_t kShortLightMax = 0xFFFF;
 constexpr int kLanes = 4;
 static_assert(kGridBlockSize == 2 * kLanes, "a block row is two groups of four pixels");
 
+// The most a stepped light factor falls below the smallest of its block's corners.
+constexpr std::int32_t kLightUndershoot = 12;
+
 inline bool shortLights(const GridCorner& c) {
     const auto inRange = [](std::int32_t v) { return v >= 0 && v <= kShortLightMax; };
     return inRange(c.lightRed) && inRange(c.lightGreen) && inRange(c.lightBlue);
+}
+
+// No factor of the block can step below 0.
+inline bool brightLights(const GridCorner& c) {
+    return c.lightRed >= kLightUndershoot && c.lightGreen >= kLightUndershoot &&
+           c.lightBlue >= kLightUndershoot;
 }
 
 inline __m128i load(const Pixel* p) {
@@ -31,43 +42,30 @@ inline void store(Pixel* p, __m128i v) {
     _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
 }
 
-// Lanes {v, v + s, v + 2s, v + 3s}: the plain walk's repeated adds, wrapping alike.
-inline __m128i ramp(std::uint32_t v, std::uint32_t s) {
-    return _mm_set_epi32(static_cast<int>(v + 3 * s), static_cast<int>(v + 2 * s), static_cast<int>(v + s),
-                         static_cast<int>(v));
+// The light factors of a corner record as lanes (blue, green, red, 0).
+inline __m128i factors(const GridCorner& c) {
+    return _mm_set_epi32(0, c.lightRed, c.lightGreen, c.lightBlue);
 }
 
-// (max(factor, 0) x byte) >> 16 per 32-bit lane, for factors up to 65535 and bytes.
-inline __m128i litLanes(__m128i factor, __m128i bytes) {
-    const __m128i positive = _mm_andnot_si128(_mm_srai_epi32(factor, 31), factor);
+// One eighth of the way from a to b in each lane, as BlockValues::eighth takes it.
+inline __m128i eighth(__m128i from, __m128i to) {
+    return _mm_srai_epi32(_mm_sub_epi32(to, from), kGridBlockShift);
+}
+
+// One lit pixel in lanes (blue, green, red, 0): (max(factor, 0) x byte) >> 16 per channel, the
+// high half of a 16-bit product as the factors stay within 65535. Factors known to be positive
+// skip the max.
+template <bool kPositive> __m128i litLanes(__m128i factor, Pixel texel) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i positive = kPositive ? factor : _mm_andnot_si128(_mm_srai_epi32(factor, 31), factor);
+    const __m128i bytes =
+        _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(texel)), zero), zero);
     return _mm_mulhi_epu16(positive, bytes);
 }
 
-// The texel number row * 256 + column of each lane's 16.16 position.
-inline __m128i texelIndex(__m128i along, __m128i around) {
-    const __m128i rowPart = _mm_and_si128(_mm_srli_epi32(around, kFracBits - 8), _mm_set1_epi32(0xFF00));
-    const __m128i columnPart = _mm_and_si128(_mm_srli_epi32(along, kFracBits), _mm_set1_epi32(0xFF));
-    return _mm_or_si128(rowPart, columnPart);
-}
-
-inline __m128i fetch(const Pixel* texture, __m128i index) {
-    alignas(16) std::uint32_t i[kLanes];
-    _mm_store_si128(reinterpret_cast<__m128i*>(i), index);
-    return _mm_set_epi32(static_cast<int>(texture[i[3]]), static_cast<int>(texture[i[2]]),
-                         static_cast<int>(texture[i[1]]), static_cast<int>(texture[i[0]]));
-}
-
-// Four lit pixels (fourth byte 0) for the positions and factors at v + k * s, k = 0..3.
-inline __m128i litPixels(const Pixel* texture, const BlockValues& v, const BlockValues& s) {
-    const __m128i byteMask = _mm_set1_epi32(0xFF);
-    const __m128i texels = fetch(texture, texelIndex(ramp(v.along, s.along), ramp(v.around, s.around)));
-    const __m128i blue = litLanes(ramp(v.blue, s.blue), _mm_and_si128(texels, byteMask));
-    const __m128i green =
-        litLanes(ramp(v.green, s.green), _mm_and_si128(_mm_srli_epi32(texels, kGreenShift), byteMask));
-    const __m128i red =
-        litLanes(ramp(v.red, s.red), _mm_and_si128(_mm_srli_epi32(texels, kRedShift), byteMask));
-    return _mm_or_si128(blue,
-                        _mm_or_si128(_mm_slli_epi32(green, kGreenShift), _mm_slli_epi32(red, kRedShift)));
+// Four pixels' lanes packed into four pixels (fourth byte 0).
+inline __m128i packPixels(__m128i p0, __m128i p1, __m128i p2, __m128i p3) {
+    return _mm_packus_epi16(_mm_packs_epi32(p0, p1), _mm_packs_epi32(p2, p3));
 }
 
 } // namespace grid_wide
@@ -119,36 +117,75 @@ struct LitMaskedWriteWide {
     }
 };
 
+namespace grid_wide {
+
+// One block whose corner light factors are all short (see above).
+template <bool kPositive, class WideWriteOp>
+void walkBlock(const GridCorner* topLeft, const Pixel* texture, Pixel* dst, int firstPixel,
+               WideWriteOp wideWrite) {
+    const GridCorner* bottomLeft = topLeft + kGridColumns;
+    // Texture positions step as scalars, the three light factors side by side in lanes.
+    BlockValues left = BlockValues::of(topLeft[0]);
+    BlockValues right = BlockValues::of(topLeft[1]);
+    const BlockValues leftStep = BlockValues::stepBetween(left, BlockValues::of(bottomLeft[0]));
+    const BlockValues rightStep = BlockValues::stepBetween(right, BlockValues::of(bottomLeft[1]));
+    __m128i leftLight = factors(topLeft[0]);
+    __m128i rightLight = factors(topLeft[1]);
+    const __m128i leftLightStep = eighth(leftLight, factors(bottomLeft[0]));
+    const __m128i rightLightStep = eighth(rightLight, factors(bottomLeft[1]));
+    int rowStart = firstPixel;
+    for (int y = 0; y < kGridBlockSize; ++y, rowStart += kScreenWidth) {
+        const std::uint32_t alongStep = BlockValues::eighth(left.along, right.along);
+        const std::uint32_t aroundStep = BlockValues::eighth(left.around, right.around);
+        const __m128i lightStep = eighth(leftLight, rightLight);
+        std::uint32_t along = left.along, around = left.around;
+        __m128i light = leftLight;
+        // One pixel's lit lanes, then on to the next pixel (written out four times over so that
+        // the values stay in registers).
+        const auto next = [&] {
+            const std::uint32_t row = (around >> kFracBits) & kGridTextureMask;
+            const std::uint32_t column = (along >> kFracBits) & kGridTextureMask;
+            const __m128i lit = litLanes<kPositive>(light, texture[row * kTextureSide + column]);
+            along += alongStep;
+            around += aroundStep;
+            light = _mm_add_epi32(light, lightStep);
+            return lit;
+        };
+        for (int half = 0; half < kGridBlockSize; half += kLanes) {
+            const __m128i p0 = next();
+            const __m128i p1 = next();
+            const __m128i p2 = next();
+            const __m128i p3 = next();
+            wideWrite(dst + rowStart + half, rowStart + half, packPixels(p0, p1, p2, p3));
+        }
+        left.advance(leftStep);
+        right.advance(rightStep);
+        leftLight = _mm_add_epi32(leftLight, leftLightStep);
+        rightLight = _mm_add_epi32(rightLight, rightLightStep);
+    }
+}
+
+} // namespace grid_wide
+
 // Every block of the screen: wideWrite(Pixel* destination, int pixelIndex, __m128i lit) for four
 // pixels at a time, or write (as walkGridBlocks takes it) in the blocks the wide walk leaves.
 template <class WriteOp, class WideWriteOp>
 void walkGridBlocksWide(const GridCorners& corners, const Pixel* texture, Pixel* dst, WriteOp write,
                         WideWriteOp wideWrite) {
+    using grid_wide::brightLights, grid_wide::shortLights;
     for (int by = 0; by < kGridBlockRows; ++by) {
         for (int bx = 0; bx < kGridBlockColumns; ++bx) {
             const GridCorner* topLeft = &corners[by * kGridColumns + bx];
             const GridCorner* bottomLeft = topLeft + kGridColumns;
             const int firstPixel = gridBlockFirstPixel(bx, by);
-            if (!grid_wide::shortLights(topLeft[0]) || !grid_wide::shortLights(topLeft[1]) ||
-                !grid_wide::shortLights(bottomLeft[0]) || !grid_wide::shortLights(bottomLeft[1])) {
+            if (!shortLights(topLeft[0]) || !shortLights(topLeft[1]) || !shortLights(bottomLeft[0]) ||
+                !shortLights(bottomLeft[1]))
                 walkGridBlock(topLeft, texture, dst, firstPixel, write);
-                continue;
-            }
-            BlockValues left = BlockValues::of(topLeft[0]);
-            BlockValues right = BlockValues::of(topLeft[1]);
-            const BlockValues leftStep = BlockValues::stepBetween(left, BlockValues::of(bottomLeft[0]));
-            const BlockValues rightStep = BlockValues::stepBetween(right, BlockValues::of(bottomLeft[1]));
-            int rowStart = firstPixel;
-            for (int y = 0; y < kGridBlockSize; ++y, rowStart += kScreenWidth) {
-                const BlockValues step = BlockValues::stepBetween(left, right);
-                BlockValues fifth = left; // the values at the row's fifth pixel
-                for (int k = 0; k < grid_wide::kLanes; ++k) fifth.advance(step);
-                wideWrite(dst + rowStart, rowStart, grid_wide::litPixels(texture, left, step));
-                wideWrite(dst + rowStart + grid_wide::kLanes, rowStart + grid_wide::kLanes,
-                          grid_wide::litPixels(texture, fifth, step));
-                left.advance(leftStep);
-                right.advance(rightStep);
-            }
+            else if (brightLights(topLeft[0]) && brightLights(topLeft[1]) && brightLights(bottomLeft[0]) &&
+                     brightLights(bottomLeft[1]))
+                grid_wide::walkBlock<true>(topLeft, texture, dst, firstPixel, wideWrite);
+            else
+                grid_wide::walkBlock<false>(topLeft, texture, dst, firstPixel, wideWrite);
         }
     }
 }

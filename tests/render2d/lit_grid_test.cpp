@@ -129,8 +129,8 @@ TEST(GridFixed, WrapsTruncatedValuesToTheirLow32BitsAndMapsNonFiniteToZero) {
 
 // The wide walk must give the plain walk's frame bit for bit for each write: corners with random
 // positions and light factors over the whole short range (where it steps in 16-bit products),
-// some blocks with factors beyond it or negative (which it hands to the plain walk), and masks
-// with the special values 0 and 255.
+// dark blocks whose factors step below 0, some blocks with factors beyond the range or negative
+// (which it hands to the plain walk), and masks with the special values 0 and 255.
 TEST(LitGridBlocks, TheWideWalkMatchesThePlainWalk) {
     std::mt19937 random(11);
     std::vector<Pixel> texture(kTextureTexels), background(kScreenPixels), start(kScreenPixels);
@@ -143,12 +143,13 @@ TEST(LitGridBlocks, TheWideWalkMatchesThePlainWalk) {
         else if (random() % 4 == 0)
             p &= ~0xFFu; // mask 0
     }
-    for (int trial = 0; trial < 4; ++trial) {
+    for (int trial = 0; trial < 5; ++trial) {
         GridCorners corners{};
         for (GridCorner& c : corners) {
             c.along = static_cast<std::int32_t>(random());
             c.around = static_cast<std::int32_t>(random());
-            const std::int32_t top = trial == 0 ? 0x10000 : 0xFFFF; // trial 0: just past the short range
+            // trial 0: just past the short range; trial 4: dark, around the undershoot
+            const std::int32_t top = trial == 0 ? 0x10000 : trial == 4 ? 40 : 0xFFFF;
             const auto factor = [&] {
                 if (trial == 3 && random() % 16 == 0)
                     return static_cast<std::int32_t>(random()) >> (random() % 24);
