@@ -16,8 +16,11 @@ public:
     FilterWindow(const Bitmap& buffer, int x, int y, int width, int height);
 
     // Filters the window and draws the result opaquely at (x, y) of the destination. The window
-    // is read whole before anything is written, so filtering onto itself is safe.
+    // is read whole before anything is written, so filtering onto itself is safe. embossTo
+    // filters four pixels at a time where SSE2 is available; embossToPlain, one channel of one
+    // pixel at a time, gives the same pixels.
     void embossTo(Pixel* dst, int dstWidth, int dstHeight, int x, int y);
+    void embossToPlain(Pixel* dst, int dstWidth, int dstHeight, int x, int y);
     // A one-pixel outline of the window's size at (x, y) in the colour (red, green, blue), fourth
     // byte 0xFF; only its on-screen pixels are written.
     void drawFrame(Pixel* dst, int dstWidth, int dstHeight, int x, int y, int red, int green, int blue) const;
