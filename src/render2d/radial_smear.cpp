@@ -19,16 +19,39 @@ constexpr std::int64_t kLastSampleX = std::int64_t(kScreenWidth - 2) << kFracBit
 constexpr std::int64_t kLastSampleY = std::int64_t(kScreenHeight - 2) << kFracBits;
 
 #if defined(__SSE2__)
-constexpr int kHalfFixed = kFixedOne / 2;
-
-// a + floor((b - a) * f / 65536) per 16-bit lane, f in 0..65535: the mix (a * (65536 - f) + b * f)
-// >> 16 of bytes a and b. The signed high product reads an f of 32768 or more as f - 65536, which
-// takes (b - a) off; it is added back.
-__m128i mixFixed(__m128i a, __m128i b, int f) {
+// a + floor((b - a) * f / 65536) per 16-bit lane, f in 0..65535 in every lane: the mix
+// (a * (65536 - f) + b * f) >> 16 of bytes a and b. The signed high product reads an f of 32768
+// or more as f - 65536, which takes (b - a) off; it is added back.
+inline __m128i mixFixed(__m128i a, __m128i b, __m128i f) {
     const __m128i difference = _mm_sub_epi16(b, a);
-    const __m128i product = _mm_mulhi_epi16(difference, _mm_set1_epi16(static_cast<short>(f)));
-    const __m128i wrapped = _mm_and_si128(difference, _mm_set1_epi16(f >= kHalfFixed ? -1 : 0));
+    const __m128i product = _mm_mulhi_epi16(difference, f);
+    const __m128i wrapped = _mm_and_si128(difference, _mm_srai_epi16(f, 15));
     return _mm_add_epi16(a, _mm_add_epi16(product, wrapped));
+}
+
+// One pixel of the smear with its channels side by side in 16-bit lanes; weights holds
+// (keep, mix) in every 32-bit lane. The same pixel as RadialSmear's plain smear.
+inline void smearPixelWide(Pixel* pixels, int index, const RadialSmear::Offset& offset, __m128i weights) {
+    const __m128i zero = _mm_setzero_si128();
+    const Pixel* a = pixels + (offset.y >> kFracBits) * kScreenWidth + (offset.x >> kFracBits);
+    // 16-bit lanes (fx, x >> 16, fy, y >> 16): fy in all eight lanes, fx in the low four.
+    const __m128i position = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(&offset));
+    const __m128i fy =
+        _mm_unpacklo_epi64(_mm_shufflelo_epi16(position, 0xAA), _mm_shufflelo_epi16(position, 0xAA));
+    const __m128i fx = _mm_shufflelo_epi16(position, 0x00);
+    // Columns x0 and x0 + 1 of rows y0 and y0 + 1: four channel lanes per pixel.
+    const __m128i top = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(a)), zero);
+    const __m128i bottom =
+        _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(a + kScreenWidth)), zero);
+    const __m128i columns = mixFixed(top, bottom, fy);                        // left column, right column
+    const __m128i sample = mixFixed(columns, _mm_srli_si128(columns, 8), fx); // in the low four lanes
+    Pixel& p = pixels[index];
+    const __m128i old = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(p)), zero);
+    // old * keep + sample * mix per channel, then >> 8; the packs hold a channel at 255.
+    const __m128i mixed =
+        _mm_srai_epi32(_mm_madd_epi16(_mm_unpacklo_epi16(old, sample), weights), kWeightShift);
+    const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(mixed, zero), zero);
+    p = (p & kFourthByteMask) | (static_cast<Pixel>(_mm_cvtsi128_si32(bytes)) & kColourMask);
 }
 #endif
 
@@ -104,33 +127,6 @@ void RadialSmear::smearPixelPlain(Pixel* pixels, int index) const {
     p = out;
 }
 
-// The same pixel as smearPixelPlain, its channels side by side in 16-bit lanes.
-void RadialSmear::smearPixel(Pixel* pixels, int index) const {
-#if defined(__SSE2__)
-    const Offset& offset = offsets[index];
-    const Pixel* a = pixels + (offset.y >> kFracBits) * kScreenWidth + (offset.x >> kFracBits);
-    const int fx = static_cast<int>(offset.x & kFracMask);
-    const int fy = static_cast<int>(offset.y & kFracMask);
-    const __m128i zero = _mm_setzero_si128();
-    // Columns x0 and x0 + 1 of rows y0 and y0 + 1: four channel lanes per pixel.
-    const __m128i top = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(a)), zero);
-    const __m128i bottom =
-        _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(a + kScreenWidth)), zero);
-    const __m128i columns = mixFixed(top, bottom, fy);                        // left column, right column
-    const __m128i sample = mixFixed(columns, _mm_srli_si128(columns, 8), fx); // in the low four lanes
-    Pixel& p = pixels[index];
-    const __m128i old = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(p)), zero);
-    // old * keep + sample * mix per channel, then >> 8; the packs hold a channel at 255.
-    const __m128i weights = _mm_set1_epi32(keep | (mix << 16));
-    const __m128i mixed =
-        _mm_srai_epi32(_mm_madd_epi16(_mm_unpacklo_epi16(old, sample), weights), kWeightShift);
-    const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(mixed, zero), zero);
-    p = (p & kFourthByteMask) | (static_cast<Pixel>(_mm_cvtsi128_si32(bytes)) & kColourMask);
-#else
-    smearPixelPlain(pixels, index);
-#endif
-}
-
 template <class SmearPixel> void RadialSmear::walkOutward(Pixel* pixels, SmearPixel smearPixel) const {
     // Four quadrants, each from the centre outward, one after the other (a quadrant's samples near
     // the centre lines read pixels of the quadrants before it). Row top and column left are never
@@ -153,7 +149,14 @@ template <class SmearPixel> void RadialSmear::walkOutward(Pixel* pixels, SmearPi
 }
 
 void RadialSmear::apply(Pixel* pixels) const {
-    walkOutward(pixels, [this](Pixel* p, int index) { smearPixel(p, index); });
+#if defined(__SSE2__)
+    static_assert(sizeof(Offset) == 8, "an offset is read as one 64-bit lane");
+    const __m128i weights = _mm_set1_epi32(keep | (mix << 16));
+    walkOutward(pixels,
+                [this, weights](Pixel* p, int index) { smearPixelWide(p, index, offsets[index], weights); });
+#else
+    applyPlain(pixels);
+#endif
 }
 
 void RadialSmear::applyPlain(Pixel* pixels) const {

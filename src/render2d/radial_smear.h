@@ -47,5 +47,4 @@ public:
 private:
     template <class SmearPixel> void walkOutward(Pixel* pixels, SmearPixel smearPixel) const;
     void smearPixelPlain(Pixel* pixels, int index) const;
-    void smearPixel(Pixel* pixels, int index) const;
 };
