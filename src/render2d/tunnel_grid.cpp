@@ -36,9 +36,12 @@ void TunnelGrid::lightCorner(const GridVector& h, const GridVector& n, GridCorne
         GridVector l{light.x - h.x, light.y - h.y, light.z - h.z};
         normalize(l);
         // A light behind the surface has a negative n . L, whose fractional power is NaN: the
-        // test below is false for NaN, so such a light adds nothing. An even exponent of a
-        // negative n . L is positive and adds, as the power says.
-        const float k = pmath::pow(dot(n, l), light.exponent);
+        // test below is false for NaN, so such a light adds nothing, and the power need not be
+        // taken. An even exponent of a negative n . L is positive and adds, as the power says.
+        // The power 1 of n . L is n . L itself.
+        const float facing = dot(n, l);
+        if (facing < 0.0f && std::isfinite(facing) && std::trunc(light.exponent) != light.exponent) continue;
+        const float k = light.exponent == 1.0f ? facing : pmath::pow(facing, light.exponent);
         if (k > 0.0f) {
             sums[0] += k * light.red;
             sums[1] += k * light.green;

@@ -72,7 +72,7 @@ TEST(TunnelGrid, FarHitsWrapTheirTextureCoordinatesInsteadOfOverflowing) {
 TEST(TunnelGrid, LightsBehindTheWallAddOnlyThroughEvenPowers) {
     // Corner (20, 0) meets the wall at (100, 0, 250), whose normal (-1, 0, 0) faces the axis; a
     // light outside at x = 1000 has n . L = -1.
-    for (float exponent : {1.5f, 0.5f, 2.0f}) {
+    for (float exponent : {1.5f, 0.5f, 1.0f, 2.0f}) {
         TunnelGrid grid(nullptr, 100.0f);
         grid.addLight(1000.0f, 0.0f, 250.0f, 0.5f, 0.25f, 0.0f, exponent);
         grid.compute();
