@@ -8,8 +8,9 @@
 // every stepped factor within -12..65535 (an arithmetic-shift step undershoots its end by less
 // than 7, once down each edge and once across a row: kLightUndershoot in all). There
 // (factor x byte) >> 16, held at 0, is the high half of the unsigned 16-bit product of
-// max(factor, 0) and the byte; blocks whose corners are all at least 12 need no max. Blocks with
-// any other corner factor are walked by the plain walk.
+// max(factor, 0) and the byte; in blocks whose corners are all at least 12 (bright blocks) no
+// factor goes below 0 and 16-bit arithmetic steps them exactly. Blocks with any other corner
+// factor are walked by the plain walk.
 #include "render2d/grid_blocks.h"
 
 #if defined(__SSE2__)
@@ -53,14 +54,20 @@ inline __m128i eighth(__m128i from, __m128i to) {
 }
 
 // One lit pixel in lanes (blue, green, red, 0): (max(factor, 0) x byte) >> 16 per channel, the
-// high half of a 16-bit product as the factors stay within 65535. Factors known to be positive
-// skip the max.
-template <bool kPositive> __m128i litLanes(__m128i factor, Pixel texel) {
+// high half of a 16-bit product as the factors stay within 65535.
+inline __m128i litLanes(__m128i factor, Pixel texel) {
     const __m128i zero = _mm_setzero_si128();
-    const __m128i positive = kPositive ? factor : _mm_andnot_si128(_mm_srai_epi32(factor, 31), factor);
+    const __m128i positive = _mm_andnot_si128(_mm_srai_epi32(factor, 31), factor);
     const __m128i bytes =
         _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(texel)), zero), zero);
     return _mm_mulhi_epu16(positive, bytes);
+}
+
+// The low halves of the four 32-bit lanes, in the low four 16-bit lanes.
+inline __m128i low16(__m128i v) {
+    const __m128i halves =
+        _mm_shufflehi_epi16(_mm_shufflelo_epi16(v, 0x08), 0x08); // 16-bit lanes 0, 2 | 4, 6
+    return _mm_shuffle_epi32(halves, 0x08);                      // 32-bit lanes 0, 2
 }
 
 // Four pixels' lanes packed into four pixels (fourth byte 0).
@@ -119,8 +126,10 @@ struct LitMaskedWriteWide {
 
 namespace grid_wide {
 
-// One block whose corner light factors are all short (see above).
-template <bool kPositive, class WideWriteOp>
+// One block whose corner light factors are all short (see above). In a bright block no factor
+// steps below 0, so 16-bit lanes hold the factors exactly and two pixels share a register; a
+// dark block keeps each pixel's factors in 32-bit lanes and holds them at 0.
+template <bool kBright, class WideWriteOp>
 void walkBlock(const GridCorner* topLeft, const Pixel* texture, Pixel* dst, int firstPixel,
                WideWriteOp wideWrite) {
     const GridCorner* bottomLeft = topLeft + kGridColumns;
@@ -139,24 +148,49 @@ void walkBlock(const GridCorner* topLeft, const Pixel* texture, Pixel* dst, int 
         const std::uint32_t aroundStep = BlockValues::eighth(left.around, right.around);
         const __m128i lightStep = eighth(leftLight, rightLight);
         std::uint32_t along = left.along, around = left.around;
-        __m128i light = leftLight;
-        // One pixel's lit lanes, then on to the next pixel (written out four times over so that
-        // the values stay in registers).
-        const auto next = [&] {
+        // The texel under the current position, then on to the next pixel.
+        const auto nextTexel = [&] {
             const std::uint32_t row = (around >> kFracBits) & kGridTextureMask;
             const std::uint32_t column = (along >> kFracBits) & kGridTextureMask;
-            const __m128i lit = litLanes<kPositive>(light, texture[row * kTextureSide + column]);
             along += alongStep;
             around += aroundStep;
-            light = _mm_add_epi32(light, lightStep);
-            return lit;
+            return texture[row * kTextureSide + column];
         };
-        for (int half = 0; half < kGridBlockSize; half += kLanes) {
-            const __m128i p0 = next();
-            const __m128i p1 = next();
-            const __m128i p2 = next();
-            const __m128i p3 = next();
-            wideWrite(dst + rowStart + half, rowStart + half, packPixels(p0, p1, p2, p3));
+        if constexpr (kBright) {
+            const __m128i zero = _mm_setzero_si128();
+            const __m128i step = low16(lightStep);
+            const __m128i first = low16(leftLight);
+            __m128i light = _mm_unpacklo_epi64(first, _mm_add_epi16(first, step)); // pixels x, x + 1
+            const __m128i twoSteps = _mm_unpacklo_epi64(_mm_add_epi16(step, step), _mm_add_epi16(step, step));
+            const auto nextTwo = [&] {
+                const Pixel t0 = nextTexel();
+                const Pixel t1 = nextTexel();
+                const __m128i texels = _mm_unpacklo_epi32(_mm_cvtsi32_si128(static_cast<int>(t0)),
+                                                          _mm_cvtsi32_si128(static_cast<int>(t1)));
+                const __m128i lit = _mm_mulhi_epu16(light, _mm_unpacklo_epi8(texels, zero));
+                light = _mm_add_epi16(light, twoSteps);
+                return lit;
+            };
+            for (int half = 0; half < kGridBlockSize; half += kLanes) {
+                const __m128i p01 = nextTwo();
+                const __m128i p23 = nextTwo();
+                wideWrite(dst + rowStart + half, rowStart + half, _mm_packus_epi16(p01, p23));
+            }
+        } else {
+            __m128i light = leftLight;
+            // Written out four times over so that the values stay in registers.
+            const auto next = [&] {
+                const __m128i lit = litLanes(light, nextTexel());
+                light = _mm_add_epi32(light, lightStep);
+                return lit;
+            };
+            for (int half = 0; half < kGridBlockSize; half += kLanes) {
+                const __m128i p0 = next();
+                const __m128i p1 = next();
+                const __m128i p2 = next();
+                const __m128i p3 = next();
+                wideWrite(dst + rowStart + half, rowStart + half, packPixels(p0, p1, p2, p3));
+            }
         }
         left.advance(leftStep);
         right.advance(rightStep);
