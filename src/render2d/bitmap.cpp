@@ -72,7 +72,8 @@ void Bitmap::draw(Pixel* dst, int dstWidth, int dstHeight, int x, int y) const {
 }
 
 void Bitmap::drawTransparent(Pixel* dst, int dstWidth, int dstHeight, int x, int y) const {
-    blendClippedRows(*this, dst, dstWidth, dstHeight, x, y, TransparentOp{});
+    forEachClippedRow(*this, dst, dstWidth, dstHeight, x, y,
+                      [](const Pixel* s, Pixel* d, int count) { transparentRow(s, d, count); });
 }
 
 void Bitmap::drawAdd(Pixel* dst, int dstWidth, int dstHeight, int x, int y) const {

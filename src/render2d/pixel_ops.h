@@ -1,6 +1,7 @@
 #pragma once
 // The per-pixel operations of the blending copies: each maps (source, destination) to the new
-// destination pixel. The clipped row walker (row_walker.h) applies one of them to every pixel.
+// destination pixel. The row kernels (row_kernels.h) apply them, four pixels at a time where they
+// can, and finish each row with the operation itself.
 #include <algorithm>
 
 #include "render2d/level.h"

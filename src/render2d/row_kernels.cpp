@@ -45,6 +45,18 @@ template <class PixelOp> void finishRow(const Pixel* s, Pixel* d, int from, int 
 
 } // namespace
 
+void transparentRow(const Pixel* s, Pixel* d, int count) {
+    int i = 0;
+#if defined(__SSE2__)
+    for (; i + kLanes <= count; i += kLanes) {
+        const __m128i sv = load(s + i);
+        const __m128i keep = _mm_cmpeq_epi32(sv, _mm_setzero_si128());
+        store(d + i, _mm_or_si128(_mm_and_si128(keep, load(d + i)), _mm_andnot_si128(keep, sv)));
+    }
+#endif
+    finishRow(s, d, i, count, TransparentOp{});
+}
+
 void addRow(const Pixel* s, Pixel* d, int count) {
     int i = 0;
 #if defined(__SSE2__)

@@ -1,8 +1,10 @@
 #pragma once
-// Whole rows of the additive and weighted copies. Each gives exactly the result of its per-pixel
-// operation in pixel_ops.h, four pixels at a time where SSE2 is available.
+// Whole rows of the colour-keyed, additive and weighted copies. Each gives exactly the result of its
+// per-pixel operation in pixel_ops.h, four pixels at a time where SSE2 is available.
 #include "render2d/pixel.h"
 
+// d = s unless the whole word s is 0 (TransparentOp).
+void transparentRow(const Pixel* source, Pixel* destination, int count);
 // d = min(d + s, 255) per channel (AddOp).
 void addRow(const Pixel* source, Pixel* destination, int count);
 // d = max(d - s, 0) per channel, except where the source's blue byte is 0 (SubtractOp).

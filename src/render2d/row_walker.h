@@ -27,12 +27,3 @@ void forEachClippedRow(const Bitmap& bitmap, Pixel* dst, int dstWidth, int dstHe
     for (int r = 0; r < clip.rows; ++r, s += clip.sourcePitch, d += clip.destinationPitch)
         rowFn(s, d, clip.cols);
 }
-
-// Applies a per-pixel operation (pixel_ops.h) to every visible pixel, left to right.
-template <class PixelOp>
-void blendClippedRows(const Bitmap& bitmap, Pixel* dst, int dstWidth, int dstHeight, int x, int y,
-                      PixelOp op) {
-    forEachClippedRow(bitmap, dst, dstWidth, dstHeight, x, y, [op](const Pixel* s, Pixel* d, int count) {
-        for (int i = 0; i < count; ++i) d[i] = op(s[i], d[i]);
-    });
-}
