@@ -6,6 +6,10 @@
 #include <algorithm>
 #include <cstdlib>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 constexpr int kChannelMax = 255;
@@ -17,11 +21,11 @@ uint32_t addChannel(uint32_t pixel, int shift, int amount) {
 
 } // namespace
 
-void draw_line_add(int x0, int y0, int x1, int y1, int blue, int green, int red, uint32_t* pixels) {
-    // A line wholly beside the frame plots nothing; skipping it saves walking its length.
-    if (std::max(x0, x1) < 0 || std::min(x0, x1) >= kScreenWidth || std::max(y0, y1) < 0 ||
-        std::min(y0, y1) >= kScreenHeight)
-        return;
+namespace {
+
+// plot(pixel) for every pixel of the line from (x0, y0) up to, but not including, (x1, y1) that
+// lies on the screen.
+template <class Plot> void walkLine(int x0, int y0, int x1, int y1, uint32_t* pixels, Plot plot) {
     // 64 bits: the distance between two int coordinates may not fit an int.
     const int64_t dx = std::llabs(int64_t(x1) - x0);
     const int64_t dy = std::llabs(int64_t(y1) - y0);
@@ -53,10 +57,8 @@ void draw_line_add(int x0, int y0, int x1, int y1, int blue, int green, int red,
     }
     int64_t x = x0, y = y0;
     for (int64_t i = 1; i < n; ++i) {
-        if (y >= 0 && y < kScreenHeight && x >= 0 && x < kScreenWidth) {
-            uint32_t& p = pixels[row_offsets[size_t(y)] + x];
-            p = addChannel(addChannel(addChannel(p, 0, blue), 8, green), 16, red);
-        }
+        if (y >= 0 && y < kScreenHeight && x >= 0 && x < kScreenWidth)
+            plot(pixels[row_offsets[size_t(y)] + x]);
         if (d < 0) {
             d += d1;
             x += stepX1;
@@ -67,6 +69,29 @@ void draw_line_add(int x0, int y0, int x1, int y1, int blue, int green, int red,
             y += stepY2;
         }
     }
+}
+
+} // namespace
+
+void draw_line_add(int x0, int y0, int x1, int y1, int blue, int green, int red, uint32_t* pixels) {
+    // A line wholly beside the frame plots nothing; skipping it saves walking its length.
+    if (std::max(x0, x1) < 0 || std::min(x0, x1) >= kScreenWidth || std::max(y0, y1) < 0 ||
+        std::min(y0, y1) >= kScreenHeight)
+        return;
+#if defined(__SSE2__)
+    // Amounts of 0 to 255 are one saturating byte add of the whole pixel (the fourth byte adds 0).
+    const auto isByte = [](int amount) { return amount >= 0 && amount <= kChannelMax; };
+    if (isByte(blue) && isByte(green) && isByte(red)) {
+        const __m128i colour = _mm_cvtsi32_si128(blue | (green << 8) | (red << 16));
+        walkLine(x0, y0, x1, y1, pixels, [colour](uint32_t& p) {
+            p = uint32_t(_mm_cvtsi128_si32(_mm_adds_epu8(_mm_cvtsi32_si128(int(p)), colour)));
+        });
+        return;
+    }
+#endif
+    walkLine(x0, y0, x1, y1, pixels, [blue, green, red](uint32_t& p) {
+        p = addChannel(addChannel(addChannel(p, 0, blue), 8, green), 16, red);
+    });
 }
 
 void draw_poly_outline(World* world, Poly* poly, uint32_t* pixels, int blue, int green, int red) {

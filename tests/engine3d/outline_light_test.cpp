@@ -4,6 +4,7 @@
 #include "engine3d/lighting.h"
 #include "engine3d/outline.h"
 
+#include <algorithm>
 #include <climits>
 
 TEST(LineAdd, LeavesOutTheEndPoint) {
@@ -30,6 +31,13 @@ TEST(LineAdd, SaturatesPerChannelAndStaysInTheFrame) {
     EXPECT_EQ(frame.at(0, 5), 0xAAFFFF07u);
     draw_line_add(0, 6, 2, 6, -10, 0, 0, frame.pixels());
     EXPECT_EQ(frame.at(0, 6), 0xAAFDFE00u);
+    // Amounts of 0 to 255 take the whole-pixel saturating add: every byte of a varied row.
+    for (int x = 0; x < 256; ++x) frame.pixels()[7 * kScreenWidth + x] = 0x5A000000u | uint32_t(x * 0x010101);
+    draw_line_add(0, 7, 256, 7, 255, 7, 128, frame.pixels());
+    for (int x = 0; x < 256; ++x)
+        ASSERT_EQ(frame.at(x, 7),
+                  0x5A000000u | uint32_t(std::min(x + 128, 255) << 16 | std::min(x + 7, 255) << 8 | 255))
+            << x;
     // Lines running off every side, and one far outside, touch nothing beyond the frame.
     draw_line_add(-50, -50, 400, 300, 9, 9, 9, frame.pixels());
     draw_line_add(310, 100, 5000, 100, 9, 9, 9, frame.pixels());
