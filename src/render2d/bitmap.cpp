@@ -4,6 +4,11 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "core/fixed_point.h"
 #include "imagelib/bgl_image.h"
@@ -162,28 +167,57 @@ void Bitmap::drawStretched(Pixel* dst, int dstWidth, int dstHeight, float x0, fl
     // column; clamping keeps every read inside the bitmap.
     const Fixed lastRow = height - 1;
     const Fixed lastCol = width - 1;
+    // Every row samples the same columns: find them once.
+    std::vector<int> columns(static_cast<std::size_t>(endCol - firstCol));
+    Fixed u = u0;
+    for (int& column : columns) {
+        column = static_cast<int>(std::min(u >> kFracBits, lastCol));
+        u += stepX;
+    }
     for (int i = firstRow; i < endRow; ++i, v += stepY) {
         const Pixel* sourceRow = pixels + std::min(v >> kFracBits, lastRow) * pitch;
-        Pixel* out = dst + static_cast<std::ptrdiff_t>(i) * dstWidth;
-        Fixed u = u0;
-        for (int j = firstCol; j < endCol; ++j, u += stepX)
-            out[j] = sourceRow[std::min(u >> kFracBits, lastCol)];
+        Pixel* out = dst + static_cast<std::ptrdiff_t>(i) * dstWidth + firstCol;
+        for (std::size_t j = 0; j < columns.size(); ++j) out[j] = sourceRow[columns[j]];
     }
 }
 
 void Bitmap::scaleInPlace(float factor) const {
     if (empty() || !(factor >= 0.0f)) return;
-    // One factor for the whole bitmap: look each channel value up instead of multiplying per pixel.
     const float clampedFactor = std::min(factor, 256.0f);
-    unsigned char scaled[kChannelMax + 1];
+#if defined(__SSE2__)
+    // Each channel as a float times the factor, truncated, held at 255 by the saturating packs:
+    // the same single-precision product and truncation as the table below.
+    constexpr int kLanes = 4;
+    const __m128i zero = _mm_setzero_si128();
+    const __m128 scale = _mm_set1_ps(clampedFactor);
+    const auto scaled = [&](__m128i channels16) {
+        const __m128i low =
+            _mm_cvttps_epi32(_mm_mul_ps(_mm_cvtepi32_ps(_mm_unpacklo_epi16(channels16, zero)), scale));
+        const __m128i high =
+            _mm_cvttps_epi32(_mm_mul_ps(_mm_cvtepi32_ps(_mm_unpackhi_epi16(channels16, zero)), scale));
+        return _mm_packs_epi32(low, high);
+    };
+    const __m128i colour = _mm_set1_epi32(static_cast<int>(kColourMask));
+#endif
+    // One factor for the whole bitmap: look each channel value up instead of multiplying per pixel.
+    unsigned char table[kChannelMax + 1];
     for (int c = 0; c <= kChannelMax; ++c) {
         const float value = static_cast<float>(c) * clampedFactor;
-        scaled[c] = static_cast<unsigned char>(
+        table[c] = static_cast<unsigned char>(
             value >= static_cast<float>(kChannelMax) ? kChannelMax : static_cast<int>(value));
     }
     for (int row = 0; row < height; ++row) {
         Pixel* p = pixels + static_cast<std::ptrdiff_t>(row) * pitch;
-        for (int i = 0; i < width; ++i)
-            p[i] = makePixel(scaled[redOf(p[i])], scaled[greenOf(p[i])], scaled[blueOf(p[i])]);
+        int i = 0;
+#if defined(__SSE2__)
+        for (; i + kLanes <= width; i += kLanes) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+            const __m128i bytes =
+                _mm_packus_epi16(scaled(_mm_unpacklo_epi8(v, zero)), scaled(_mm_unpackhi_epi8(v, zero)));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i), _mm_and_si128(bytes, colour));
+        }
+#endif
+        for (; i < width; ++i)
+            p[i] = makePixel(table[redOf(p[i])], table[greenOf(p[i])], table[blueOf(p[i])]);
     }
 }

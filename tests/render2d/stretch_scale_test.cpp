@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <limits>
 #include <random>
 #include <vector>
@@ -90,6 +92,28 @@ TEST(ScaleInPlace, ScalesChannelsTruncatedAndClearsTheFourthByte) {
     EXPECT_EQ(backing.at(0, 0), 0x00CC5000u); // 204, 80, 0
     EXPECT_EQ(backing.at(1, 1), 0x00CC5000u);
     EXPECT_EQ(backing.at(2, 1), 0x77777777u); // outside the view
+
+    // Every channel value of a view wider than the four-pixel steps, for factors below 1, at 1,
+    // above it and past the 256 it is held to: trunc(value x factor) held at 255, fourth byte 0.
+    for (float factor : {0.0f, 0.3f, 0.8f, 1.0f, 1.7f, 300.0f}) {
+        Canvas wide(71, 4);
+        for (int i = 0; i < 71 * 4; ++i)
+            wide.pixels[i] = 0x9E000000u | uint32_t(i % 256 * 0x010101u ^ 0x00A5C3u);
+        const Canvas before = wide;
+        Bitmap(wide.pixels.data(), 70, 4, 71).scaleInPlace(factor);
+        for (int i = 0; i < 71 * 4; ++i) {
+            Pixel want = before.pixels[i];
+            if (i % 71 != 70) {
+                want = 0;
+                for (int shift = 0; shift < 24; shift += 8) {
+                    const float value =
+                        static_cast<float>((before.pixels[i] >> shift) & 0xFF) * std::min(factor, 256.0f);
+                    want |= static_cast<Pixel>(value >= 255.0f ? 255 : static_cast<int>(value)) << shift;
+                }
+            }
+            ASSERT_EQ(wide.pixels[i], want) << factor << " pixel " << i;
+        }
+    }
 
     Pixel p = 0x00C86401u;
     Bitmap(&p, 1, 1).scaleInPlace(2.0f); // saturates instead of wrapping
