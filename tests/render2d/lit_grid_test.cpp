@@ -121,6 +121,11 @@ TEST(GridFixed, WrapsTruncatedValuesToTheirLow32BitsAndMapsNonFiniteToZero) {
     EXPECT_EQ(toWrappedFixed(4294967296.0 + 5.0), 5);
     EXPECT_EQ(toWrappedFixed(-4294967296.0 * 3 - 7.0), -7);
     EXPECT_EQ(toWrappedFixed(1e30) & 0xFFFF, 0); // huge values keep well-defined low bits
+    // Either side of 2^63, where the direct conversion hands over to the division.
+    EXPECT_EQ(toWrappedFixed(9223372036854774784.0), -1024);
+    EXPECT_EQ(toWrappedFixed(-9223372036854774784.0), 1024);
+    EXPECT_EQ(toWrappedFixed(9223372036854775808.0), 0);
+    EXPECT_EQ(toWrappedFixed(9223372036854777856.0), 2048);
     EXPECT_EQ(toWrappedFixed(std::numeric_limits<double>::infinity()), 0);
     EXPECT_EQ(toWrappedFixed(std::numeric_limits<double>::quiet_NaN()), 0);
     EXPECT_EQ(toLightFactor(std::numeric_limits<float>::quiet_NaN()), 0);
