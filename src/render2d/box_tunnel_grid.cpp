@@ -35,7 +35,11 @@ void BoxTunnelGrid::compute() {
             const GridPlane& plane = planes[i];
             const float facing = dot(plane.normal, d);
             if (facing == 0.0f) continue; // parallel to the wall
-            const double t = (plane.distance - dot(plane.normal, o)) / facing;
+            // t is positive only when the distance and the facing have the same sign: the walls
+            // behind the camera are passed over without the division.
+            const double towards = plane.distance - dot(plane.normal, o);
+            if (!((towards > 0.0 && facing > 0.0f) || (towards < 0.0 && facing < 0.0f))) continue;
+            const double t = towards / facing;
             // Behind the camera, at the camera, or beyond any float distance: no hit.
             if (!(t > 0.0) || !(t < kFarthestDistance)) continue;
             const float tf = static_cast<float>(t);
