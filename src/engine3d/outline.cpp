@@ -59,15 +59,12 @@ template <class Plot> void walkLine(int x0, int y0, int x1, int y1, uint32_t* pi
     for (int64_t i = 1; i < n; ++i) {
         if (y >= 0 && y < kScreenHeight && x >= 0 && x < kScreenWidth)
             plot(pixels[row_offsets[size_t(y)] + x]);
-        if (d < 0) {
-            d += d1;
-            x += stepX1;
-            y += stepY1;
-        } else {
-            d += d2;
-            x += stepX2;
-            y += stepY2;
-        }
+        // Either step, chosen without a branch: the choice follows the line's slope, which a
+        // branch predictor guesses badly.
+        const bool first = d < 0;
+        d += first ? d1 : d2;
+        x += first ? stepX1 : stepX2;
+        y += first ? stepY1 : stepY2;
     }
 }
 
