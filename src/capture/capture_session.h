@@ -93,6 +93,8 @@ public:
     // False while the output waits for its start (sync value or music time).
     bool outputBegan() const { return outputStartFrame >= 0; }
     int fps() const { return options.fps; }
+    // Whether any output takes the sound (the wav file, the mp4).
+    bool writesSound() const { return !options.wavPath.empty() || !options.mp4Path.empty(); }
 
 private:
     std::size_t samplesForFrame(long index) const;

@@ -10,6 +10,10 @@
 
 namespace {
 
+// Interpolation filter lengths of the module library: 1 takes the nearest sample, 0 its default.
+constexpr int kNearestSample = 1;
+constexpr int kDefaultFilter = 0;
+
 // Pattern delays per row, read once at load (the sync table's walk over the same cells).
 std::vector<std::vector<unsigned char>> readRowDelays(openmpt::module& module) {
     constexpr int kPatternDelay = 0xe; // extended command E, sub-command E: repeat the row x times
@@ -33,6 +37,13 @@ std::vector<std::vector<unsigned char>> readRowDelays(openmpt::module& module) {
 } // namespace
 
 ModulePlayer::ModulePlayer() : pending(kPendingRows) {}
+
+void ModulePlayer::setQuickMix(bool quick) {
+    quickMix = quick;
+    if (module)
+        module->set_render_param(openmpt::module::RENDER_INTERPOLATIONFILTER_LENGTH,
+                                 quickMix ? kNearestSample : kDefaultFilter);
+}
 
 ModulePlayer::~ModulePlayer() = default;
 
@@ -73,6 +84,8 @@ bool ModulePlayer::loadFromMemory(const std::vector<std::uint8_t>& bytes, const 
         loadedModule->set_repeat_count(-1);
         // Identical samples every run: capture determinism and tests rely on it.
         loadedModule->ctl_set_integer("dither", 0);
+        loadedModule->set_render_param(openmpt::module::RENDER_INTERPOLATIONFILTER_LENGTH,
+                                       quickMix ? kNearestSample : kDefaultFilter);
         table = SyncTable(*loadedModule);
         rowDelays = readRowDelays(*loadedModule);
     } catch (const std::exception& e) {

@@ -41,6 +41,10 @@ public:
 
     // Renders frames of interleaved stereo 16-bit samples and notes every row change found.
     void render(std::int16_t* out, std::size_t frames);
+    // For sound that nobody hears (a capture that writes no sound): mix with the nearest sample
+    // instead of the interpolating filter, several times cheaper. Rows, and so syncs, fall on
+    // the same sample frames either way. Kept across loads.
+    void setQuickMix(bool quick);
 
     // Publishes the rows whose first sample is at or before the given frame (counted from the
     // restart): for each, the snapshot first, then the callback once per sync command on the row.
@@ -75,6 +79,7 @@ private:
     // libopenmpt keeps writing to the stream it was given for as long as the module lives; its
     // messages are not wanted (a failed load comes back as an exception's text).
     std::ostream discardedLog{nullptr};
+    bool quickMix = false;
     std::unique_ptr<openmpt::module> module;
     SyncTable table;
     PlayStatusBoard board;
