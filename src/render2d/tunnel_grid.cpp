@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "core/portable_math.h"
 #include "render2d/grid_fixed.h"
@@ -20,6 +21,23 @@ constexpr float kAroundScale = 81.48733095616326f;
 } // namespace
 
 TunnelGrid::TunnelGrid(bglimage* picture_, float radius_) : LitGrid(picture_), radius(radius_) {}
+
+const GridVector* TunnelGrid::unrotatedRays() {
+    std::uint32_t focalBits;
+    std::memcpy(&focalBits, &focal, sizeof focalBits);
+    if (rays.empty() || focalBits != raysFocalBits) {
+        rays.clear();
+        for (int y = kCornerYMin; y < kCornerYEnd; ++y) {
+            for (int x = kCornerXMin; x < kCornerXEnd; ++x) {
+                GridVector d{static_cast<float>(x), static_cast<float>(y), focal};
+                normalize(d);
+                rays.push_back(d);
+            }
+        }
+        raysFocalBits = focalBits;
+    }
+    return rays.data();
+}
 
 void TunnelGrid::setPosition(float x, float y, float z) {
     position = {x, y, z};

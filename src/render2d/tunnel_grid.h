@@ -3,6 +3,8 @@
 // each corner ray is intersected with a cylinder along the z axis, the hit point is lit by the
 // grid's point lights, and its texture coordinates and light are stored for the block renderers.
 #include <array>
+#include <cstdint>
+#include <vector>
 
 #include "core/portable_math.h"
 #include "render2d/grid_vector.h"
@@ -53,16 +55,23 @@ protected:
     // finite keeps the corner as it was.
     void shadeCylinderHit(GridCorner& corner, const GridVector& d, float t, float alongScale,
                           float aroundScale) const;
+
+private:
+    // The unit rays before rotation depend on the focal length alone: made once, row by row, and
+    // again only when focal changes (compared bit for bit).
+    const GridVector* unrotatedRays();
+    std::vector<GridVector> rays;
+    std::uint32_t raysFocalBits = 0;
 };
 
 template <class Hit> void TunnelGrid::castRays(Hit hit) {
     const float sin1 = pmath::sin(angles[0]), cos1 = pmath::cos(angles[0]);
     const float sin2 = pmath::sin(angles[1]), cos2 = pmath::cos(angles[1]);
     const float sin3 = pmath::sin(angles[2]), cos3 = pmath::cos(angles[2]);
+    const GridVector* ray = unrotatedRays();
     for (int y = kCornerYMin; y < kCornerYEnd; ++y) {
         for (int x = kCornerXMin; x < kCornerXEnd; ++x) {
-            GridVector d{static_cast<float>(x), static_cast<float>(y), focal};
-            normalize(d);
+            const GridVector d = *ray++;
             // About x by a1, then about y by a2, then about z by a3.
             const float y1 = d.y * cos1 - d.z * sin1;
             const float z1 = d.y * sin1 + d.z * cos1;

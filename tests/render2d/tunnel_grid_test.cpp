@@ -187,3 +187,20 @@ TEST(TunnelGridFrames, StoredChecksumsOfLitFrames) {
     EXPECT_EQ(tunnels, 1014116727u);
     EXPECT_EQ(corridor, 2546894887u);
 }
+
+// The rays are made once per focal length: a grid whose focal length changes between computes
+// gives what a fresh grid with the new one gives.
+TEST(TunnelGrid, AChangedFocalLengthRemakesTheRays) {
+    TunnelGrid changed(nullptr, 100.0f), fresh(nullptr, 100.0f);
+    changed.setPosition(3.0f, -2.0f, 700.0f);
+    fresh.setPosition(3.0f, -2.0f, 700.0f);
+    changed.compute();
+    changed.focal = 80.0f;
+    fresh.focal = 80.0f;
+    changed.compute();
+    fresh.compute();
+    for (int i = 0; i < kGridCorners; ++i) {
+        ASSERT_EQ(changed.corners[i].along, fresh.corners[i].along) << i;
+        ASSERT_EQ(changed.corners[i].around, fresh.corners[i].around) << i;
+    }
+}
