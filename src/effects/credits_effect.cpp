@@ -1,5 +1,6 @@
 #include "effects/credits_effect.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/portable_math.h"
@@ -128,6 +129,9 @@ void CreditsEffect::build(bglimage* texture_, bglimage* portrait_, bglimage* sli
         }
     }
 
+    // Ring values are distances plus a rim of at most 48: never negative.
+    ringMasks.assign(static_cast<size_t>(*std::max_element(ringTable.begin(), ringTable.end())) + 1, 0);
+
     // The mask mixes the corridor with the portrait at every screen pixel, so the portrait is
     // read as a whole screen.
     portrait = portrait_;
@@ -158,16 +162,19 @@ void CreditsEffect::drawFrame(Pixel* screen, float d) {
     switch (phase) {
         case 0: {
             // The flower mask in the blue bytes: corridor inside, portrait outside, a soft rim.
+            // It depends on the ring value alone, so each value's mask is worked out once.
             const double e = d / kFlowerGrowth;
-            for (size_t i = 0; i < ringTable.size(); ++i) {
-                const double f = ringTable[i];
+            for (size_t value = 0; value < ringMasks.size(); ++value) {
+                const double f = static_cast<double>(value);
                 if (f < e - kFlowerEdge)
-                    screen[i] = kMaskFull;
+                    ringMasks[value] = kMaskFull;
                 else if (f < e)
-                    screen[i] = static_cast<Pixel>((e - f) * kFlowerEdgeSlope);
+                    ringMasks[value] = static_cast<Pixel>((e - f) * kFlowerEdgeSlope);
                 else
-                    screen[i] = 0;
+                    ringMasks[value] = 0;
             }
+            for (size_t i = 0; i < ringTable.size(); ++i)
+                screen[i] = ringMasks[static_cast<size_t>(ringTable[i])];
             grid->drawLitMasked(screen, portraitScreen.pixels());
             logo.drawAdd(screen, kLogoLowerLeftX, kLogoLowerLeftY);
             break;

@@ -45,6 +45,8 @@ public:
     ScreenPicture portraitScreen;
     // Per screen pixel: distance from (100, 120), stretched 1.6 times vertically, with a wavy rim.
     std::vector<int> ringTable;
+    // The flower mask of each ring value 0 .. the largest in ringTable, made once per frame.
+    std::vector<Pixel> ringMasks;
     bglimage* slidePicture = nullptr; // borrowed
     Bitmap slideBitmap;
     std::array<TextPicture, kTextCount> texts;
