@@ -36,37 +36,50 @@ template <class Layer> void mixByMask(Pixel* buffer, const RingWarp& warp, const
     }
 }
 
+// A warped picture's pixels and reach, copied out of the RingWarp so that the loops keep them in
+// registers (the frame's stores could otherwise be taken to change the warp's fields).
+struct WarpSource {
+    const Pixel* pixels;
+    int lastPixel;
+    int pictureOffset;
+
+    explicit WarpSource(const RingWarp& warp)
+        : pixels(warp.pixels), lastPixel(warp.lastPixel), pictureOffset(warp.pictureOffset) {}
+    // The pixel seen at row base (y * picture width + offset) plus column x, displaced by d.
+    Pixel at(int base, int x, int d) const {
+        return pixels[std::clamp(base + x + d * kWarpDiagonal, 0, lastPixel)];
+    }
+};
+
 // Walks one row's three spans. The displacement lookups are inlined here rather than going through
 // RingWarp's per-pixel helpers so that the ring rows are stepped by pointer.
-template <class FullSpan, class Layer>
-void mixBySpans(Pixel* dst, const int* edges, const RingWarp& warp, const Layer& layer, FullSpan fullSpan) {
-    const Pixel* const source = warp.pixels;
-    const int lastPixel = warp.lastPixel;
+// fullSpan(out, y, count, displacementAt) fills the full span; layerAt(y, base, x, d) is layer A's
+// pixel.
+template <class FullSpan, class LayerAt>
+void mixBySpans(Pixel* dst, const int* edges, const RingWarp& warp, LayerAt layerAt, FullSpan fullSpan) {
+    const WarpSource source(warp);
+    const std::int8_t* const wave = warp.wave;
+    const std::uint8_t* const rings = warp.rings.data();
+    const int offset1 = warp.ringOffset1, offset2 = warp.ringOffset2, offset3 = warp.ringOffset3;
     for (int y = 0; y < kScreenHeight; ++y) {
         const int edge = edges[y];
         const EdgeSpans spans = edgeSpans(edge);
         Pixel* out = dst + y * kScreenWidth;
         const int ringRow = (y + 1) * kRingsWidth;
-        const std::uint8_t* r1 = warp.rings.data() + ringRow + warp.ringOffset1;
-        const std::uint8_t* r2 = warp.rings.data() + ringRow + warp.ringOffset2;
-        const std::uint8_t* r3 = warp.rings.data() + ringRow + warp.ringOffset3;
-        const int base = y * kWarpPictureWidth + warp.pictureOffset;
-        auto displaced = [&](int x, int& d) {
-            d = warp.wave[r1[x] + r2[x] + r3[x]];
-            return source[std::clamp(base + x + d * kWarpDiagonal, 0, lastPixel)];
-        };
+        const std::uint8_t* r1 = rings + ringRow + offset1;
+        const std::uint8_t* r2 = rings + ringRow + offset2;
+        const std::uint8_t* r3 = rings + ringRow + offset3;
+        const int base = y * kWarpPictureWidth + source.pictureOffset;
+        const auto displacementAt = [=](int x) { return static_cast<int>(wave[r1[x] + r2[x] + r3[x]]); };
 
-        fullSpan(out, y, spans.fullEnd);
+        fullSpan(out, y, spans.fullEnd, displacementAt);
         for (int x = spans.fullEnd; x < spans.rampEnd; ++x) {
-            int d;
-            const Pixel b = displaced(x, d);
+            const int d = displacementAt(x);
+            const Pixel b = source.at(base, x, d);
             const int v = (kMaskFull - kEdgeRampStep * (x - edge)) & kByteMask;
-            out[x] = mixPixels(layer.at(x, y, d), b, v);
+            out[x] = mixPixels(layerAt(y, x, d), b, v);
         }
-        for (int x = spans.rampEnd; x < kScreenWidth; ++x) {
-            int d;
-            out[x] = displaced(x, d);
-        }
+        for (int x = spans.rampEnd; x < kScreenWidth; ++x) out[x] = source.at(base, x, displacementAt(x));
     }
 }
 
@@ -109,16 +122,22 @@ void warpOverWarpPlain(Pixel* buffer, const RingWarp& zeroWarp, const RingWarp& 
 
 void warpOverStill(Pixel* dst, const int* edges, const RingWarp& warp, const Pixel* still) {
     // Where the still picture shows alone no displacement is needed: its row is copied as a block.
-    auto copyStill = [still](Pixel* out, int y, int count) {
+    auto copyStill = [still](Pixel* out, int y, int count, auto) {
         std::memcpy(out, still + y * kScreenWidth, static_cast<size_t>(count) * sizeof(Pixel));
     };
-    mixBySpans(dst, edges, warp, StillLayer{still}, copyStill);
+    auto stillAt = [still](int y, int x, int) { return still[y * kScreenWidth + x]; };
+    mixBySpans(dst, edges, warp, stillAt, copyStill);
 }
 
 void warpOverWarp(Pixel* dst, const int* edges, const RingWarp& zeroWarp, const RingWarp& fullWarp) {
-    const WarpLayer layer{fullWarp};
-    auto warpFull = [&zeroWarp, &layer](Pixel* out, int y, int count) {
-        for (int x = 0; x < count; ++x) out[x] = layer.at(x, y, zeroWarp.displacement(x, y));
+    // Both pictures take the same displacement; the full warp has its own pixels and reach.
+    const WarpSource full(fullWarp);
+    auto fullAt = [full](int y, int x, int d) {
+        return full.at(y * kWarpPictureWidth + full.pictureOffset, x, d);
     };
-    mixBySpans(dst, edges, zeroWarp, layer, warpFull);
+    auto warpFull = [full](Pixel* out, int y, int count, auto displacementAt) {
+        const int base = y * kWarpPictureWidth + full.pictureOffset;
+        for (int x = 0; x < count; ++x) out[x] = full.at(base, x, displacementAt(x));
+    };
+    mixBySpans(dst, edges, zeroWarp, fullAt, warpFull);
 }
