@@ -49,6 +49,24 @@ TEST(TunnelBackground, EachFrameMovesEveryLookup255TexelsWrappingAsAWhole) {
     }
 }
 
+// The eight-lookup pass must give the plain pass's pixels bit for bit: random entries, texels
+// with their fourth byte set (never copied), and offsets past 65,536.
+TEST(TunnelBackground, TheWidePassMatchesThePlainPass) {
+    std::vector<std::uint16_t> table(kScreenPixels);
+    std::vector<Pixel> texture(kTextureTexels);
+    Canvas start(kScreenWidth, kScreenHeight);
+    fillRandom(start, 3);
+    unsigned seed = 1;
+    for (auto& entry : table) entry = static_cast<std::uint16_t>(seed = seed * 1103515245u + 12345u);
+    for (auto& texel : texture) texel = seed = seed * 1103515245u + 12345u;
+    for (unsigned offset : {0u, 255u, 65535u, 65536u + 77u, 4000000000u}) {
+        Canvas wide = start, plain = start;
+        drawTunnelBackground(wide.pixels.data(), table.data(), texture.data(), offset);
+        drawTunnelBackgroundPlain(plain.pixels.data(), table.data(), texture.data(), offset);
+        ASSERT_EQ(wide.pixels, plain.pixels) << offset;
+    }
+}
+
 // A short table file used to leave part of the table unread; it must be refused by name.
 TEST(TunnelTable, ReadsLittleEndianEntriesAndRefusesShortFiles) {
     std::vector<std::uint8_t> bytes(kTunnelTableBytes + 10, 0);
