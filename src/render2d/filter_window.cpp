@@ -112,9 +112,14 @@ void FilterWindow::embossTo(Pixel* dst, int dstWidth, int dstHeight, int x, int 
         const std::int64_t sy =
             std::clamp<std::int64_t>(std::int64_t{windowY} + wy - kKernelReach, 0, buffer.height - 1);
         const Pixel* row = buffer.pixels + static_cast<std::ptrdiff_t>(sy) * buffer.pitch;
-        for (int i = 0; i < padded; ++i)
-            out[i] =
-                row[std::clamp<std::int64_t>(std::int64_t{windowX} + i - kKernelReach, 0, buffer.width - 1)];
+        // Columns inside the buffer are copied as a block; those beside it repeat its edge.
+        const std::int64_t first = std::int64_t{windowX} - kKernelReach;
+        const int insideFrom = static_cast<int>(std::clamp<std::int64_t>(-first, 0, padded));
+        const int insideTo =
+            static_cast<int>(std::clamp<std::int64_t>(buffer.width - first, insideFrom, padded));
+        for (int i = 0; i < insideFrom; ++i) out[i] = row[0];
+        std::copy(row + (first + insideFrom), row + (first + insideTo), out + insideFrom);
+        for (int i = insideTo; i < padded; ++i) out[i] = row[buffer.width - 1];
     };
     for (int r = 0; r < kKernelReach; ++r) fillRow(r, ring.data() + static_cast<std::ptrdiff_t>(r) * padded);
     for (int wy = 0; wy < height; ++wy) {
