@@ -43,10 +43,11 @@ struct BlockValues {
 
 // (light x texel byte) >> 16. The arithmetic-shift steps can take a light factor a few units
 // below its smallest corner value, so a factor near 0 may dip under it: such a product is held
-// at 0 instead of wrapping to a bright byte.
+// at 0 instead of wrapping to a bright byte. The product is taken in 64 bits, so corners far
+// outside the light range saturate instead of overflowing.
 inline int litChannel(std::uint32_t light, int texelByte) {
-    const int lit = (static_cast<std::int32_t>(light) * texelByte) >> kLitShift;
-    return std::clamp(lit, 0, 255);
+    const std::int64_t lit = (std::int64_t{static_cast<std::int32_t>(light)} * texelByte) >> kLitShift;
+    return static_cast<int>(std::clamp<std::int64_t>(lit, 0, 255));
 }
 
 // write(Pixel& destination, int pixelIndex, int red, int green, int blue) for every pixel of the

@@ -134,8 +134,9 @@ TEST(GridFixed, WrapsTruncatedValuesToTheirLow32BitsAndMapsNonFiniteToZero) {
 
 // The wide walk must give the plain walk's frame bit for bit for each write: corners with random
 // positions and light factors over the whole short range (where it steps in 16-bit products),
-// dark blocks whose factors step below 0, some blocks with factors beyond the range or negative
-// (which it hands to the plain walk), and masks with the special values 0 and 255.
+// dark blocks whose factors step below 0, some blocks with factors far beyond the range or
+// negative (which it hands to the plain walk, whose products used to overflow on them), and masks
+// with the special values 0 and 255.
 TEST(LitGridBlocks, TheWideWalkMatchesThePlainWalk) {
     std::mt19937 random(11);
     std::vector<Pixel> texture(kTextureTexels), background(kScreenPixels), start(kScreenPixels);
