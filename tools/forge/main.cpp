@@ -4,6 +4,7 @@
 #include "core/command_line.h"
 #include "forge/contact_sheet/contact_sheet.h"
 #include "forge/font/font_file.h"
+#include "forge/icon/icon_file.h"
 #include "forge/music/soundtrack.h"
 #include "forge/pictures/picture_set.h"
 #include "forge/scenes/scene_files.h"
@@ -51,7 +52,7 @@ int main(int argc, char** argv) {
     if (ec) return line.failure("cannot create " + dir + ": " + ec.message());
 
     for (auto write : {forge::writeFontFile, forge::writeTunnelTable, forge::writePictures,
-                       forge::writeSoundtrack, forge::writeScenes})
+                       forge::writeSoundtrack, forge::writeScenes, forge::writeIconFile})
         if (std::string error = write(dir); !error.empty()) return line.failure(error);
     return 0;
 }

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include "core/audio_format.h"
+#include "platform/sdl/sdl_start.h"
 
 namespace {
 
@@ -21,6 +22,7 @@ public:
         // Each open starts SDL's audio afresh: after a device went away, a backend may hold on to
         // a connection that died with it (PulseAudio's does).
         if (audioStarted) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        prepareSdl();
         audioStarted = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
         if (!audioStarted) {
             error = SDL_GetError();

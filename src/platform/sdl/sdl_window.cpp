@@ -1,4 +1,5 @@
 #include "platform/sdl/sdl_window.h"
+#include "platform/sdl/sdl_start.h"
 
 #include <SDL.h>
 
@@ -12,10 +13,10 @@
 #include "core/screen.h"
 #include "platform/error.h"
 #include "platform/window_size.h"
+#include "resources/program_icon.h"
 
 namespace {
 
-constexpr int kIconSize = 32;
 constexpr const char* kWindowTitle = "halcyonvectrum";
 constexpr const char* kNoWindow = "could not create window";
 constexpr const char* kNoDisplayHint =
@@ -27,33 +28,10 @@ constexpr int kAssumedFrameHeight = 40;
 // In a window, the cursor hides after this long without mouse motion.
 constexpr Uint64 kCursorIdleMilliseconds = 2000;
 
-// Our icon: a small tunnel of rings fading from gold at the rim to blue in the middle.
-std::vector<std::uint32_t> drawIcon() {
-    std::vector<std::uint32_t> pixels(kIconSize * kIconSize);
-    const int centre = kIconSize / 2;
-    for (int y = 0; y < kIconSize; ++y) {
-        for (int x = 0; x < kIconSize; ++x) {
-            int dx = x - centre, dy = y - centre;
-            int d2 = dx * dx + dy * dy;
-            std::uint32_t argb = 0;
-            if (d2 < centre * centre) {
-                int ring = (d2 / 24) & 1;
-                int depth = 255 * d2 / (centre * centre);
-                std::uint32_t r = ring ? depth : depth / 3;
-                std::uint32_t g = ring ? depth * 3 / 4 : depth / 4;
-                std::uint32_t b = ring ? 40 : 255 - depth / 2;
-                argb = 0xff000000u | (r << 16) | (g << 8) | b;
-            }
-            pixels[y * kIconSize + x] = argb;
-        }
-    }
-    return pixels;
-}
-
 void setIcon(SDL_Window* window) {
-    std::vector<std::uint32_t> icon = drawIcon();
-    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(icon.data(), kIconSize, kIconSize, 32,
-                                                              kIconSize * 4, SDL_PIXELFORMAT_ARGB8888);
+    std::vector<std::uint32_t> icon = drawProgramIcon(kProgramIconSide);
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+        icon.data(), kProgramIconSide, kProgramIconSide, 32, kProgramIconSide * 4, SDL_PIXELFORMAT_ARGB8888);
     if (!surface) return;
     SDL_SetWindowIcon(window, surface);
     SDL_FreeSurface(surface);
@@ -245,6 +223,7 @@ private:
 
 bool initVideo(std::string& error) {
     if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
+    prepareSdl();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         error = SDL_GetError();
         return false;
