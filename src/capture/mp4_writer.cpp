@@ -14,6 +14,12 @@ constexpr int kAudioInput = 1;
 constexpr int kInputs = 2;
 
 constexpr const char* kEncoderProgram = "ffmpeg";
+// Where the encoder comes from, for the message when it cannot be started.
+#ifdef _WIN32
+constexpr const char* kEncoderSource = "an ffmpeg.exe on the PATH";
+#else
+constexpr const char* kEncoderSource = "Debian package ffmpeg";
+#endif
 // Pixel-art frames compress well: a low constant rate factor keeps the edges crisp at small cost.
 constexpr const char* kVideoQuality = "20";
 // The fastest preset, so that a whole show encodes within its own length on two cores (about
@@ -76,10 +82,10 @@ bool Mp4Writer::open(const std::string& path, int srcW, int srcH, int w, int h, 
     encoder = startChildProcess(args, kInputs, failure);
     if (!encoder) {
         if (failure.step == ChildProcess::Failure::Step::Pipes)
-            error = std::string("could not create pipes for ffmpeg: ") + std::strerror(failure.systemError);
+            error = "could not create pipes for ffmpeg: " + systemErrorText(failure.systemError);
         else
-            error = std::string("could not start ffmpeg (Debian package ffmpeg): ") +
-                    std::strerror(failure.systemError);
+            error = std::string("could not start ffmpeg (") + kEncoderSource +
+                    "): " + systemErrorText(failure.systemError);
         output.discard();
         return false;
     }
@@ -140,7 +146,7 @@ bool Mp4Writer::finishEncoder(std::string& error) {
     const bool waited = encoder->wait(exit, failure);
     encoder.reset();
     if (!waited) {
-        error = "could not wait for ffmpeg: " + std::string(std::strerror(failure.systemError));
+        error = "could not wait for ffmpeg: " + systemErrorText(failure.systemError);
         return false;
     }
     if (stalled) {

@@ -1,6 +1,7 @@
 #pragma once
 // A program started as a child of this one and fed through pipes: the mp4 writer's encoder. Each
-// system has its own backend (posix/child_process_posix.cpp); what they share is this interface.
+// system has its own backend (posix/child_process_posix.cpp, windows/child_process_windows.cpp);
+// what they share is this interface.
 //
 // Every backend promises:
 // - The child never outlives this process, however it ends (also when it is killed): the system
@@ -47,9 +48,13 @@ public:
 // ("pipe:3" for the first: a descriptor the child inherits).
 std::string childInputName(int input);
 
-// Starts args[0], looked up on the PATH, with args as its command line, nothing on its standard
-// input and `inputs` input streams. A write to a child that has gone comes back as a failed
-// write instead of ending this process. Null, with the failure, when it cannot be started (a
-// program not found fails at the Start step with the system's "no such file" error).
+// Starts args[0], looked up on the PATH (on Windows as args[0].exe), with args as its command
+// line, nothing on its standard input and `inputs` input streams. A write to a child that has gone
+// comes back as a failed write instead of ending this process. Null, with the failure, when it
+// cannot be started (a program not found fails at the Start step with the system's "no such file"
+// error).
 std::unique_ptr<ChildProcess> startChildProcess(const std::vector<std::string>& args, int inputs,
                                                 ChildProcess::Failure& failure);
+
+// The system's words for a failure's error number.
+std::string systemErrorText(int systemError);

@@ -42,6 +42,16 @@ public:
 
 using endtoend::commandOutput;
 
+// Windows has no ffmpeg of its own: the tests that encode skip where no ffmpeg.exe is on the
+// PATH (what the mp4 writer says then has a test of its own).
+inline bool encoderMissing() {
+#ifdef _WIN32
+    return SearchPathW(nullptr, L"ffmpeg", L".exe", 0, nullptr, nullptr) == 0;
+#else
+    return false; // the setup installs it
+#endif
+}
+
 inline std::string readFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});

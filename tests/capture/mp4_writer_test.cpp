@@ -13,6 +13,7 @@
 
 #include "capture/mp4_writer.h"
 #include "capture_fixture.h"
+#include "platform/child_process.h"
 #include "watchdog.h"
 
 using namespace capturetest;
@@ -22,6 +23,7 @@ namespace {
 
 constexpr int kW = 320, kH = 200, kOutW = 1440, kOutH = 1080;
 constexpr int kRate = 48000;
+constexpr double kTwoPi = 6.283185307179586;
 
 // Left half red, right half blue, with a small square moving so no two frames are the same.
 void paint(std::vector<std::uint32_t>& frame, int n) {
@@ -34,6 +36,7 @@ void paint(std::vector<std::uint32_t>& frame, int n) {
 } // namespace
 
 TEST(Mp4Writer, EveryFrameRateGetsThroughWholeAndInTime) {
+    if (encoderMissing()) GTEST_SKIP() << "no ffmpeg.exe on the PATH";
     const fs::path dir = fs::temp_directory_path() / ("hv_mp4_writer_" + std::to_string(::getpid()));
     fs::create_directories(dir);
     std::vector<std::uint32_t> frame(kW * kH);
@@ -51,7 +54,7 @@ TEST(Mp4Writer, EveryFrameRateGetsThroughWholeAndInTime) {
             const long first = long(n) * kRate / fps, last = long(n + 1) * kRate / fps;
             sound.clear();
             for (long s = first; s < last; ++s) {
-                const auto level = std::int16_t(8000 * std::sin(2 * M_PI * 440 * double(s) / kRate));
+                const auto level = std::int16_t(8000 * std::sin(kTwoPi * 440 * double(s) / kRate));
                 sound.insert(sound.end(), {level, level});
             }
             ASSERT_TRUE(writer.writeAudio(sound.data(), sound.size() / 2)) << fps;
@@ -91,6 +94,7 @@ TEST(Mp4Writer, EveryFrameRateGetsThroughWholeAndInTime) {
 }
 
 TEST(Mp4Writer, AFrameOfAnotherSizeIsRefusedAndAnAbortLeavesNoEncoderBehind) {
+    if (encoderMissing()) GTEST_SKIP() << "no ffmpeg.exe on the PATH";
     const fs::path path = fs::temp_directory_path() / ("hv_mp4_abort_" + std::to_string(::getpid()) + ".mp4");
     Watchdog watchdog(60s, "the mp4 writer's abort");
     Mp4Writer writer;
@@ -108,14 +112,20 @@ TEST(Mp4Writer, AFrameOfAnotherSizeIsRefusedAndAnAbortLeavesNoEncoderBehind) {
 TEST(Mp4Writer, WithoutFfmpegItSaysSoBeforeAnyFrameAndLeavesNoFile) {
     const fs::path path =
         fs::temp_directory_path() / ("hv_mp4_no_ffmpeg_" + std::to_string(::getpid()) + ".mp4");
-    const std::string searched = std::getenv("PATH") ? std::getenv("PATH") : "";
-    setenv("PATH", "/nonexistent", 1);
     Mp4Writer writer;
     std::string error;
-    const bool opened = writer.open(path.string(), kW, kH, kOutW, kOutH, 60, kRate, 2, error);
-    setenv("PATH", searched.c_str(), 1);
+    bool opened;
+    {
+        const endtoend::EnvironmentChange nowhere("PATH", "/nonexistent");
+        opened = writer.open(path.string(), kW, kH, kOutW, kOutH, 60, kRate, 2, error);
+    }
     EXPECT_FALSE(opened);
+#ifdef _WIN32
+    EXPECT_EQ(error,
+              "could not start ffmpeg (an ffmpeg.exe on the PATH): " + systemErrorText(ERROR_FILE_NOT_FOUND));
+#else
     EXPECT_EQ(error, "could not start ffmpeg (Debian package ffmpeg): No such file or directory");
+#endif
     EXPECT_FALSE(fs::exists(path));
     EXPECT_FALSE(fs::exists(path.string() + ".partial"));
 }

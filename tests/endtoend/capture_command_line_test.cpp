@@ -54,7 +54,7 @@ TEST(CaptureCommandLine, FailsBeforeTheFirstFrameAndLeavesEveryFileAsItWas) {
         EXPECT_EQ(readText(wav), "an older file");
         std::vector<std::string> names;
         for (const auto& entry : fs::directory_iterator(scratch.path))
-            names.push_back(entry.path().filename());
+            names.push_back(entry.path().filename().string());
         std::sort(names.begin(), names.end());
         EXPECT_EQ(names, (std::vector<std::string>{"kept.wav", "stderr.txt", "stdout.txt"})) << describe(run);
     }
@@ -80,9 +80,9 @@ TEST(CaptureCommandLine, QuietSilencesTheShowsOwnLinesWhichOtherwiseStay) {
     const std::string wav = (scratch.path / "x.wav").string();
     ProgramRun run = runTool(kCapture, {"--seconds", "0.5", "--wav", wav}, scratch.path);
     EXPECT_EQ(run.exitCode, 0) << describe(run);
-    EXPECT_NE(run.out.find("BGL Verbose: OFF\n"), std::string::npos) << describe(run);
-    EXPECT_NE(run.out.find("found image "), std::string::npos) << describe(run);
-    EXPECT_NE(run.out.find(kCapture + ": " + wav + ": 0.50 seconds of sound\n"), std::string::npos)
+    EXPECT_NE(asText(run.out).find("BGL Verbose: OFF\n"), std::string::npos) << describe(run);
+    EXPECT_NE(asText(run.out).find("found image "), std::string::npos) << describe(run);
+    EXPECT_NE(asText(run.out).find(kCapture + ": " + wav + ": 0.50 seconds of sound\n"), std::string::npos)
         << describe(run);
 
     run = runTool(kCapture, {"--quiet", "--seconds", "0.5", "--wav", wav}, scratch.path);

@@ -25,11 +25,12 @@ inline void expectHelpAndVersion(const std::string& name, const std::string& usa
                                  const fs::path& scratch) {
     ProgramRun run = runTool(name, {"--help"}, scratch);
     EXPECT_EQ(run.exitCode, 0) << describe(run);
-    EXPECT_EQ(run.out.substr(0, run.out.find('\n') + 1), usageLine + "\n") << describe(run);
+    const std::string help = asText(run.out);
+    EXPECT_EQ(help.substr(0, help.find('\n') + 1), usageLine + "\n") << describe(run);
     EXPECT_EQ(run.err, "");
     run = runTool(name, {"--version"}, scratch);
     EXPECT_EQ(run.exitCode, 0) << describe(run);
-    EXPECT_EQ(run.out, name + " " + projectVersion() + "\n");
+    EXPECT_EQ(asText(run.out), name + " " + projectVersion() + "\n");
 }
 
 // A usage error: nothing on standard output, `message` after the program's name, then the hint.

@@ -58,7 +58,7 @@ TEST_P(DamagedData, EndsAsDesignedWithoutCrashOrHang) {
     const Damage& damage = GetParam();
     ScratchFolder scratch(damage.name);
     // The program reads data/ beside itself, so it runs from the scratch folder.
-    const fs::path program = scratch.path / "halcyonvectrum-capture";
+    const fs::path program = scratch.path / captureProgram().filename();
     std::error_code linked;
     fs::create_hard_link(captureProgram(), program, linked);
     if (linked) fs::copy_file(captureProgram(), program);

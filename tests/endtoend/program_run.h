@@ -1,24 +1,20 @@
 #pragma once
-// Runs a program of the project as a child process, as a person would, with a deadline: a hang
-// or a crash is a test failure, not a stuck or aborted suite.
+// Runs one of the project's programs as a child process, as a person would, with a deadline: a
+// hang or a crash is a test failure, not a stuck or aborted suite. Each system has its own way of
+// starting and waiting (program_run_posix.h, program_run_windows.h); what the tests use is here.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <csignal>
 #include <cstdio>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
-#include <spawn.h>
 #include <string>
-#include <sys/wait.h>
-#include <thread>
-#include <unistd.h>
 #include <vector>
 
-extern char** environ;
+#include "endtoend/environment_change.h"
 
 namespace endtoend {
 
@@ -26,11 +22,12 @@ namespace fs = std::filesystem;
 
 struct ProgramRun {
     bool started = false;
-    bool exited = false; // ended by itself (not by a signal or the deadline)
+    bool exited = false; // ended by itself (not by a signal, a crash or the deadline)
     bool timedOut = false;
     int exitCode = -1;
-    int signal = 0;
-    std::string out, err;
+    int signal = 0;  // POSIX: the signal that ended it
+    std::string out; // standard output, byte for byte
+    std::string err; // standard error as text: lines end in "\n" on every system
     double seconds = 0.0;
 };
 
@@ -40,65 +37,11 @@ inline std::string readText(const fs::path& path) {
 }
 
 // A signal sent to the running program once `when` says so (asked every 20 ms), as a person
-// presses Ctrl-C when they have seen enough.
+// presses Ctrl-C when they have seen enough (POSIX only: Windows has no signals for another process).
 struct Interruption {
     int signal = SIGINT;
     std::function<bool()> when;
 };
-
-// Runs `program args...`; standard output and error are collected through files in `scratch`.
-inline ProgramRun runProgram(const fs::path& program, const std::vector<std::string>& args,
-                             const fs::path& scratch, std::chrono::seconds deadline,
-                             const Interruption& interruption = {}) {
-    ProgramRun result;
-    const fs::path outPath = scratch / "stdout.txt", errPath = scratch / "stderr.txt";
-    std::vector<std::string> words = {program.string()};
-    words.insert(words.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& w : words) argv.push_back(w.data());
-    argv.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
-    pid_t child = -1;
-    const auto begin = std::chrono::steady_clock::now();
-    result.started = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) == 0;
-    posix_spawn_file_actions_destroy(&actions);
-    if (!result.started) return result;
-
-    int status = 0;
-    bool interrupted = false;
-    for (;;) {
-        const pid_t done = waitpid(child, &status, WNOHANG);
-        if (done == child) break;
-        if (!interrupted && interruption.when && interruption.when()) {
-            kill(child, interruption.signal);
-            interrupted = true;
-        }
-        if (std::chrono::steady_clock::now() - begin > deadline) {
-            kill(child, SIGKILL);
-            waitpid(child, &status, 0);
-            result.timedOut = true;
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
-    if (!result.timedOut && WIFEXITED(status)) {
-        result.exited = true;
-        result.exitCode = WEXITSTATUS(status);
-    } else if (WIFSIGNALED(status)) {
-        result.signal = WTERMSIG(status);
-    }
-    result.out = readText(outPath);
-    result.err = readText(errPath);
-    return result;
-}
 
 // What a shell command prints on standard output (ffprobe, ffmpeg).
 inline std::string commandOutput(const std::string& command) {
@@ -112,6 +55,32 @@ inline std::string commandOutput(const std::string& command) {
     return output;
 }
 
+// Lines as a program wrote them to a text stream, with Windows' "\r\n" back to "\n".
+inline std::string asText(std::string bytes) {
+#ifdef _WIN32
+    std::string::size_type at = 0;
+    while ((at = bytes.find("\r\n", at)) != std::string::npos) bytes.erase(at, 1);
+#endif
+    return bytes;
+}
+
+} // namespace endtoend
+
+#ifdef _WIN32
+#include "endtoend/program_run_windows.h"
+#else
+#include "endtoend/program_run_posix.h"
+#endif
+
+namespace endtoend {
+
+// A system's backend provides:
+//   ProgramRun runProgram(program, args, scratch, deadline, interruption = {}): runs
+//     `program args...` with nothing on its standard input; standard output and error are
+//     collected through files in `scratch`.
+//   int processId(): this process's id, for scratch names.
+//   kExecutableSuffix: what a program's file name ends in.
+
 inline std::string describe(const ProgramRun& run) {
     return "exit " + std::to_string(run.exitCode) + (run.timedOut ? " (timed out)" : "") +
            (run.signal ? " (signal " + std::to_string(run.signal) + ")" : "") + "\nstdout:\n" + run.out +
@@ -122,7 +91,7 @@ inline std::string describe(const ProgramRun& run) {
 class ScratchFolder {
 public:
     explicit ScratchFolder(const std::string& name)
-        : path(fs::temp_directory_path() / ("hv_e2e_" + std::to_string(::getpid()) + "_" + name)) {
+        : path(fs::temp_directory_path() / ("hv_e2e_" + std::to_string(processId()) + "_" + name)) {
         fs::remove_all(path);
         fs::create_directories(path);
     }
@@ -133,13 +102,13 @@ public:
     const fs::path path;
 };
 
-inline fs::path captureProgram() {
-    return fs::path(HV_BIN_DIR) / "halcyonvectrum-capture";
-}
-
 // A program of the build, by name.
 inline fs::path builtProgram(const std::string& name) {
-    return fs::path(HV_BIN_DIR) / name;
+    return fs::path(HV_BIN_DIR) / (name + kExecutableSuffix);
+}
+
+inline fs::path captureProgram() {
+    return builtProgram("halcyonvectrum-capture");
 }
 
 } // namespace endtoend

@@ -80,7 +80,7 @@ TEST(WholeShow, EveryEffectStartsAtItsSyncInOrderAndTheShowEndsOn128) {
                    scratch.path, std::chrono::seconds(600));
     ASSERT_TRUE(run.exited) << describe(run);
     ASSERT_EQ(run.exitCode, 0) << describe(run);
-    const std::vector<LogLine> lines = parseLog(readText(log));
+    const std::vector<LogLine> lines = parseLog(asText(readText(log)));
     ASSERT_FALSE(lines.empty());
     std::printf("whole show at %d fps: %zu frames in %.1f s\n", kFps, lines.size(), run.seconds);
 

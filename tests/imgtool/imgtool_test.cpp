@@ -9,21 +9,19 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
-#include <sys/wait.h>
-#include <unistd.h>
+#include "endtoend/program_run.h"
 
 namespace {
 
-struct ToolRun {
-    int exitCode;
-    std::string out, err;
-};
+using endtoend::ProgramRun;
 
 std::string scratch(const std::string& name) {
-    const auto dir = std::filesystem::temp_directory_path() / ("hv-imgtool-" + std::to_string(::getpid()));
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("hv-imgtool-" + std::to_string(endtoend::processId()));
     std::filesystem::create_directories(dir);
     return (dir / name).string();
 }
@@ -33,10 +31,13 @@ std::string slurp(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-ToolRun imgtool(const std::string& arguments) {
-    const std::string out = scratch("stdout"), err = scratch("stderr");
-    const int status = std::system(("./imgtool " + arguments + " >" + out + " 2>" + err).c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(out), slurp(err)};
+// imgtool with `arguments` (words split at spaces).
+ProgramRun imgtool(const std::string& arguments) {
+    std::vector<std::string> words;
+    std::istringstream split(arguments);
+    for (std::string word; split >> word;) words.push_back(word);
+    return endtoend::runProgram(endtoend::builtProgram("imgtool"), words, scratch(""),
+                                std::chrono::seconds(60));
 }
 
 std::string pcxWithGradient(int width, int height) {
@@ -51,12 +52,12 @@ std::string pcxWithGradient(int width, int height) {
 
 TEST(ImgtoolTest, InfoAndPpmOnStandardOutput) {
     const std::string pcx = pcxWithGradient(7, 3);
-    const ToolRun info = imgtool("info " + pcx);
+    const ProgramRun info = imgtool("info " + pcx);
     EXPECT_EQ(info.exitCode, 0) << info.err;
-    EXPECT_EQ(info.out, "width 7\nheight 3\ndepth 24\npalette 0\n");
+    EXPECT_EQ(endtoend::asText(info.out), "width 7\nheight 3\ndepth 24\npalette 0\n");
 
     // The PPM stream carries nothing but the picture, even with the library's lines on.
-    const ToolRun ppm = imgtool("topnm " + pcx + " - --verbose");
+    const ProgramRun ppm = imgtool("topnm " + pcx + " - --verbose");
     EXPECT_EQ(ppm.exitCode, 0);
     ASSERT_EQ(ppm.out.size(), std::string("P6\n7 3\n255\n").size() + 7 * 3 * 3);
     EXPECT_EQ(ppm.out.substr(0, 11), "P6\n7 3\n255\n");
@@ -66,7 +67,7 @@ TEST(ImgtoolTest, InfoAndPpmOnStandardOutput) {
 TEST(ImgtoolTest, ConvertWritesByEndingInOptionOrder) {
     const std::string pcx = pcxWithGradient(16, 8);
     const std::string jpg = scratch("out.jpg"), ppm = scratch("out.ppm");
-    ToolRun run = imgtool("convert " + pcx + " " + jpg + " --32bit --scale 8x4 --tile --quality 90");
+    ProgramRun run = imgtool("convert " + pcx + " " + jpg + " --32bit --scale 8x4 --tile --quality 90");
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(slurp(jpg).substr(0, 2), "\xFF\xD8");
     run = imgtool("convert " + pcx + " " + ppm + " --gray --scale 4x2");
@@ -77,7 +78,7 @@ TEST(ImgtoolTest, ConvertWritesByEndingInOptionOrder) {
 TEST(ImgtoolTest, FailuresPrintTheErrorTrailAndExitOne) {
     const std::string fake = scratch("fake.jpg");
     std::ofstream(fake) << "plain text";
-    ToolRun run = imgtool("topnm " + fake + " -");
+    ProgramRun run = imgtool("topnm " + fake + " -");
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err, "imgtool: " + fake + ": JPG: Unsupported file format\n");
@@ -95,9 +96,9 @@ TEST(ImgtoolTest, ReadsBackItsOwnPpmAndRefusesAnyOtherKind) {
     const std::string pcx = pcxWithGradient(6, 4);
     const std::string ppm = scratch("round.ppm"), again = scratch("again.ppm");
     ASSERT_EQ(imgtool("topnm " + pcx + " " + ppm).exitCode, 0);
-    ToolRun run = imgtool("info " + ppm);
+    ProgramRun run = imgtool("info " + ppm);
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.out, "width 6\nheight 4\ndepth 24\npalette 0\n");
+    EXPECT_EQ(endtoend::asText(run.out), "width 6\nheight 4\ndepth 24\npalette 0\n");
     // Read and written again, the same bytes; and a comment in the header is no obstacle.
     ASSERT_EQ(imgtool("convert " + ppm + " " + again).exitCode, 0);
     EXPECT_EQ(slurp(again), slurp(ppm));

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -172,6 +173,10 @@ private:
 
 std::string childInputName(int input) {
     return "pipe:" + std::to_string(kFirstChildInputFd + input);
+}
+
+std::string systemErrorText(int systemError) {
+    return std::strerror(systemError);
 }
 
 std::unique_ptr<ChildProcess> startChildProcess(const std::vector<std::string>& args, int inputs,

@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <thread>
 #include <unistd.h>
 
+#include "endtoend/environment_change.h"
 #include "music/test_modules.h"
 #include "platform/live_music.h"
 #include "platform/sdl/sdl_audio_output.h"
@@ -68,17 +68,15 @@ TEST_F(SdlLiveMusic, SyncsArriveWhenTheirRowIsHeardNotWhenRendered) {
 }
 
 TEST_F(SdlLiveMusic, WithoutAnAudioDeviceTheMusicPlaysSilentlyWithAWarning) {
-    const char* saved = std::getenv("SDL_AUDIODRIVER");
-    const std::string previous = saved ? saved : "";
-    ::setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-    std::unique_ptr<Music> music = createLiveMusic(createSdlAudioOutput(), sdlClock());
-    testing::internal::CaptureStderr();
-    const double seconds = secondsUntilFirstSync(*music, path.string());
-    const std::string warning = testing::internal::GetCapturedStderr();
-    if (saved)
-        ::setenv("SDL_AUDIODRIVER", previous.c_str(), 1);
-    else
-        ::unsetenv("SDL_AUDIODRIVER");
+    std::string warning;
+    double seconds = 0.0;
+    {
+        const endtoend::EnvironmentChange noDevice("SDL_AUDIODRIVER", "no-such-driver");
+        std::unique_ptr<Music> music = createLiveMusic(createSdlAudioOutput(), sdlClock());
+        testing::internal::CaptureStderr();
+        seconds = secondsUntilFirstSync(*music, path.string());
+        warning = testing::internal::GetCapturedStderr();
+    }
     EXPECT_NE(warning.find("the music plays silently"), std::string::npos) << warning;
     EXPECT_GE(seconds, 0.0);
 }

@@ -1,7 +1,7 @@
 // Ctrl-C and SIGTERM during a capture, sent to the program as a person or a service manager
 // would: the capture ends with finished files holding the frames written (the wav header's
 // length true, the mp4 closed by ffmpeg, whole PNG frames), no temporary file, and the code of
-// the signal.
+// the signal. (POSIX only: on Windows no process sends another a signal.)
 #include <gtest/gtest.h>
 
 #include <csignal>
