@@ -1,5 +1,6 @@
 #include "capture/exit_cleanup.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -15,6 +16,11 @@ std::vector<std::string>& pending() {
 
 void removePending() {
     std::vector<std::string>& paths = pending();
+#ifdef _WIN32
+    // Windows removes no file that is still open, and exit() closes the streams only after the
+    // functions registered here: the writers' files are closed first (the process is ending).
+    if (!paths.empty()) _fcloseall();
+#endif
     for (auto it = paths.rbegin(); it != paths.rend(); ++it) {
         std::error_code ignored;
         std::filesystem::remove(*it, ignored);

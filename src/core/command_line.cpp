@@ -297,7 +297,14 @@ std::string outputFileProblem(const std::string& path) {
     const bool existed = fs::exists(path, ec);
     // Appending changes nothing in a file that is there; a file made only to try is removed again.
     std::FILE* file = std::fopen(path.c_str(), existed ? "ab" : "wb");
-    if (!file) return std::strerror(errno);
+    if (!file) {
+        const int error = errno;
+        // Windows says only "no such file" where a file stands in its folder's place.
+        const fs::path folder = fs::path(path).parent_path();
+        if (error == ENOENT && !folder.empty() && fs::exists(folder, ec) && !fs::is_directory(folder, ec))
+            return std::strerror(ENOTDIR);
+        return std::strerror(error);
+    }
     std::fclose(file);
     if (!existed) fs::remove(path, ec);
     return {};

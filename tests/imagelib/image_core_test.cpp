@@ -1,24 +1,22 @@
 #include "image_test_support.h"
+#include "memory_limit.h"
 
 #include "imagelib/bgl_image.h"
 
 #include <cstdlib>
 #include <cstring>
 
-#include <sys/resource.h>
-
 using namespace testsupport;
 
 using ImageCoreTest = ImageTest;
 
 namespace {
-constexpr rlim_t kAddressSpaceLimit = rlim_t(2) << 30;
+constexpr std::size_t kMemoryLimit = std::size_t(2) << 30;
 
-// In a child whose address space is used up: the old buffers are released, then the new
-// palette cannot be had.
+// In a child whose memory is used up: the old buffers are released, then the new palette cannot
+// be had.
 [[noreturn]] void reshapeBeyondAddressSpace() {
-    struct rlimit limit = {kAddressSpaceLimit, kAddressSpaceLimit};
-    setrlimit(RLIMIT_AS, &limit);
+    if (!limitMemory(kMemoryLimit)) std::exit(2);
     bglimage* image = bgl_create_image(4, 4, 8, 16);
     for (size_t chunk = size_t(1) << 20; chunk >= 64; chunk /= 2) {
         void* volatile held; // volatile: the compiler may not drop these allocations
@@ -85,6 +83,7 @@ TEST_F(ImageCoreTest, FailedChangeAttributesLeavesNothingToFreeTwice) {
     GTEST_SKIP() << "address space limits do not mix with the address sanitizer";
 #endif
 #endif
+    if (!memoryLimitsHold()) GTEST_SKIP() << "this system does not hold a process to a memory limit";
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(reshapeBeyondAddressSpace(), ::testing::ExitedWithCode(0), "");
 }

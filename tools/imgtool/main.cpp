@@ -16,6 +16,10 @@
 #include <vector>
 
 #include <unistd.h>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 namespace {
 
@@ -59,12 +63,20 @@ int failed(const std::string& file) {
 std::FILE* pictureOutput(bool verbose) {
     if (!verbose) {
         bgl_set_quiet(1);
+#ifdef _WIN32
+        _setmode(_fileno(stdout), _O_BINARY); // pictures are bytes: no "\r" before each "\n" byte
+#endif
         return stdout;
     }
     std::fflush(stdout);
     const int pictures = dup(STDOUT_FILENO);
     dup2(STDERR_FILENO, STDOUT_FILENO);
-    return pictures < 0 ? nullptr : fdopen(pictures, "wb");
+    if (pictures < 0) return nullptr;
+#ifdef _WIN32
+    // Pictures are bytes: no "\r" before each "\n" byte.
+    _setmode(pictures, _O_BINARY);
+#endif
+    return fdopen(pictures, "wb");
 }
 
 bool parseSize(const std::string& text, std::uint16_t& width, std::uint16_t& height) {

@@ -8,7 +8,8 @@
 void enterProgramFolder() {
     if (char* base = SDL_GetBasePath()) {
         std::error_code ec;
-        std::filesystem::current_path(base, ec);
+        // SDL names it in UTF-8 on every system.
+        std::filesystem::current_path(std::filesystem::u8path(base), ec);
         SDL_free(base);
     }
 }

@@ -8,12 +8,14 @@
 #include "platform/sdl/sdl_clock.h"
 #include "platform/sdl/sdl_dialogs.h"
 #include "platform/sdl/sdl_window.h"
+#include "platform/standard_streams.h"
 #include "resources/fatal_error.h"
 #include "shell/effect_registry.h"
 #include "shell/show.h"
 #include "shell/show_options.h"
 
 int main(int argc, char** argv) {
+    connectStandardStreams();
     ShowOptions options;
     int code = parseShowOptions(argc, argv, options);
     if (code != CommandLine::kGoOn) return code;
