@@ -11,7 +11,6 @@
 #include "core/command_line.h"
 #include "effects/show_state.h"
 #include "page_capture.h"
-#include "platform/live_music.h"
 #include "platform/sdl/sdl_audio_output.h"
 #include "platform/web/web_clock.h"
 #include "platform/web/web_dialogs.h"
@@ -19,7 +18,7 @@
 #include "platform/web/web_window.h"
 #include "resources/fatal_error.h"
 #include "shell/effect_registry.h"
-#include "shell/show.h"
+#include "shell/live_show.h"
 #include "shell/show_options.h"
 
 namespace {
@@ -45,17 +44,9 @@ int runPage(int argc, char** argv) {
     code = findStartSeconds(options, kShowModulePath, startSeconds);
     if (code != CommandLine::kGoOn) return code;
 
-    std::unique_ptr<Music> music =
-        createLiveMusic(options.mute ? nullptr : createSdlAudioOutput(), pageClock());
     const Scaler scaler = options.scaler;
-    ShowPlatform platform{pageDialogs(), *music,
-                          [scaler](bool) { return createWebWindow(scaler, reportFrames()); }};
-    platform.display = options.display;
-    platform.clock = &pageClock();
-    platform.stepsPerSecond = options.stepsPerSecond;
-    platform.startSeconds = startSeconds;
-    code = runShow(platform, showEffects());
-    music.reset();
+    code = runLiveShow(options, startSeconds, pageDialogs(), pageClock(), createSdlAudioOutput,
+                       [scaler](bool) { return createWebWindow(scaler, reportFrames()); });
     SDL_Quit();
     return code;
 }

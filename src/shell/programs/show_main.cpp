@@ -2,7 +2,6 @@
 #include <SDL.h>
 
 #include "core/command_line.h"
-#include "platform/live_music.h"
 #include "platform/sdl/program_folder.h"
 #include "platform/sdl/sdl_audio_output.h"
 #include "platform/sdl/sdl_clock.h"
@@ -10,8 +9,7 @@
 #include "platform/sdl/sdl_window.h"
 #include "platform/standard_streams.h"
 #include "resources/fatal_error.h"
-#include "shell/effect_registry.h"
-#include "shell/show.h"
+#include "shell/live_show.h"
 #include "shell/show_options.h"
 
 int main(int argc, char** argv) {
@@ -32,17 +30,9 @@ int main(int argc, char** argv) {
     // A picture that cannot be read ends the show at once, after its "BGL error!" box.
     setFatalErrorHandler([](const char* title, const char* text) { systemDialogs().showError(title, text); });
 
-    std::unique_ptr<Music> music =
-        createLiveMusic(options.mute ? nullptr : createSdlAudioOutput(), sdlClock());
     const Scaler scaler = options.scaler;
-    ShowPlatform platform{systemDialogs(), *music,
-                          [scaler](bool windowed) { return createSdlWindow(windowed, scaler); }};
-    platform.display = options.display;
-    platform.clock = &sdlClock();
-    platform.stepsPerSecond = options.stepsPerSecond;
-    platform.startSeconds = startSeconds;
-    code = runShow(platform, showEffects());
-    music.reset();
+    code = runLiveShow(options, startSeconds, systemDialogs(), sdlClock(), createSdlAudioOutput,
+                       [scaler](bool windowed) { return createSdlWindow(windowed, scaler); });
     SDL_Quit();
     return code;
 }
