@@ -84,24 +84,6 @@ TEST_F(ChildProcessTest, AMissingProgramFailsToStartWithTheSystemsReason) {
     EXPECT_EQ(failure.systemError, ENOEXEC);
 }
 
-TEST_F(ChildProcessTest, TerminateFreesAWriteBlockedOnAChildThatReadsNothing) {
-    ChildProcess::Failure failure;
-    auto child = startChildProcess({"sleep", "600"}, 1, failure);
-    ASSERT_TRUE(child);
-    bool written = true;
-    std::thread writer([&] {
-        const std::string big(8 << 20, 'x');
-        written = child->write(0, big.data(), big.size());
-    });
-    std::this_thread::sleep_for(100ms);
-    child->terminate();
-    writer.join();
-    EXPECT_FALSE(written);
-    ChildProcess::Exit exit;
-    ASSERT_TRUE(child->wait(exit, failure));
-    EXPECT_FALSE(exit.exited);
-}
-
 TEST_F(ChildProcessTest, TheChildHasAGroupOfItsOwnAndDiesWithItsParent) {
     // A parent of our own (a fork of this test) starts the child, says its number, and is killed.
     const std::string pidFile = (dir / "pid").string();
