@@ -3,9 +3,14 @@
 #include "platform/child_process.h"
 
 #include <cerrno>
+#include <cstring>
 
 std::string childInputName(int input) {
     return "pipe:" + std::to_string(input + 3);
+}
+
+std::string systemErrorText(int systemError) {
+    return std::strerror(systemError);
 }
 
 std::unique_ptr<ChildProcess> startChildProcess(const std::vector<std::string>&, int,
