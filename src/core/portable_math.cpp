@@ -1,7 +1,9 @@
 #include "core/portable_math.h"
 
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 
 namespace pmath {
@@ -10,6 +12,21 @@ namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
+
+// c[0] + z (c[1] + z (c[2] + ...)), evaluated from the innermost term out.
+template <std::size_t N> double polynomial(double z, const double (&c)[N]) {
+    double p = c[N - 1];
+    for (std::size_t i = N - 1; i-- > 0;) p = c[i] + z * p;
+    return p;
+}
+
+// 2^e for -1022 <= e <= 1023, from its bits.
+double powerOfTwo(int e) {
+    const std::uint64_t bits = static_cast<std::uint64_t>(e + 1023) << 52;
+    double d;
+    std::memcpy(&d, &bits, sizeof d);
+    return d;
+}
 
 // pi/2, pi/4 and pi/8 as the nearest double and the rest, for sums that keep an ulp more.
 constexpr double kHalfPi = 1.57079632679489655800e+00, kHalfPiLow = 6.12323399573676603587e-17;
@@ -44,31 +61,33 @@ Reduced reduce(double x) {
 
 // sin r = r - r^3/3! + r^5/5! - ... and cos r = 1 - r^2/2! + r^4/4! - ..., Taylor series taken far
 // enough that the first term left out is below 1e-21 for |r| <= 0.8.
+constexpr double kSinTerms[] = {-1.0 / 6,
+                                1.0 / 120,
+                                -1.0 / 5040,
+                                1.0 / 362880,
+                                -1.0 / 39916800,
+                                1.0 / 6227020800,
+                                -1.0 / 1307674368000,
+                                1.0 / 355687428096000,
+                                -1.0 / 121645100408832000};
 double sinKernel(double r) {
     const double z = r * r;
-    const double p =
-        -1.0 / 6 +
-        z * (1.0 / 120 +
-             z * (-1.0 / 5040 +
-                  z * (1.0 / 362880 +
-                       z * (-1.0 / 39916800 +
-                            z * (1.0 / 6227020800 +
-                                 z * (-1.0 / 1307674368000 +
-                                      z * (1.0 / 355687428096000 + z * (-1.0 / 121645100408832000))))))));
+    const double p = polynomial(z, kSinTerms);
     return r + r * z * p;
 }
 
+constexpr double kCosTerms[] = {1.0 / 24,
+                                -1.0 / 720,
+                                1.0 / 40320,
+                                -1.0 / 3628800,
+                                1.0 / 479001600,
+                                -1.0 / 87178291200,
+                                1.0 / 20922789888000,
+                                -1.0 / 6402373705728000,
+                                1.0 / 2432902008176640000};
 double cosKernel(double r) {
     const double z = r * r;
-    const double p =
-        1.0 / 24 +
-        z * (-1.0 / 720 +
-             z * (1.0 / 40320 +
-                  z * (-1.0 / 3628800 +
-                       z * (1.0 / 479001600 +
-                            z * (-1.0 / 87178291200 +
-                                 z * (1.0 / 20922789888000 +
-                                      z * (-1.0 / 6402373705728000 + z * (1.0 / 2432902008176640000))))))));
+    const double p = polynomial(z, kCosTerms);
     // 1 - z/2 rounds; what it lost is added back with the small terms.
     const double half = 0.5 * z;
     const double w = 1.0 - half;
@@ -78,19 +97,11 @@ double cosKernel(double r) {
 // --- atan ------------------------------------------------------------------------------------------
 
 // atan t = t - t^3/3 + t^5/5 - ... for |t| <= tan(pi/16) (t^2 <= 0.04).
+constexpr double kAtanTerms[] = {-1.0 / 3,  1.0 / 5,  -1.0 / 7,  1.0 / 9,  -1.0 / 11, 1.0 / 13,
+                                 -1.0 / 15, 1.0 / 17, -1.0 / 19, 1.0 / 21, -1.0 / 23, 1.0 / 25};
 double atanKernel(double t) {
     const double z = t * t;
-    const double p =
-        -1.0 / 3 +
-        z * (1.0 / 5 +
-             z * (-1.0 / 7 +
-                  z * (1.0 / 9 +
-                       z * (-1.0 / 11 +
-                            z * (1.0 / 13 +
-                                 z * (-1.0 / 15 +
-                                      z * (1.0 / 17 +
-                                           z * (-1.0 / 19 +
-                                                z * (1.0 / 21 + z * (-1.0 / 23 + z * (1.0 / 25)))))))))));
+    const double p = polynomial(z, kAtanTerms);
     return t + t * z * p;
 }
 
@@ -175,6 +186,9 @@ double acos(double x) {
     return atan2(std::sqrt((1.0 - x) * (1.0 + x)), x);
 }
 
+constexpr double kExpTerms[] = {1.0 / 2,       1.0 / 6,        1.0 / 24,        1.0 / 120,
+                                1.0 / 720,     1.0 / 5040,     1.0 / 40320,     1.0 / 362880,
+                                1.0 / 3628800, 1.0 / 39916800, 1.0 / 479001600, 1.0 / 6227020800};
 double exp(double x) {
     if (std::isnan(x)) return x;
     if (x > kExpMax) return kInfinity;
@@ -182,21 +196,16 @@ double exp(double x) {
     // x = k ln 2 + r with |r| <= ln 2 / 2; e^x = 2^k e^r, e^r by its Taylor series to r^13.
     const double k = std::floor(x * kInverseLn2 + 0.5);
     const double r = (x - k * kLn2High) - k * kLn2Low;
-    const double p =
-        1.0 / 2 +
-        r * (1.0 / 6 +
-             r * (1.0 / 24 +
-                  r * (1.0 / 120 +
-                       r * (1.0 / 720 +
-                            r * (1.0 / 5040 +
-                                 r * (1.0 / 40320 +
-                                      r * (1.0 / 362880 +
-                                           r * (1.0 / 3628800 +
-                                                r * (1.0 / 39916800 +
-                                                     r * (1.0 / 479001600 + r * (1.0 / 6227020800)))))))))));
-    return std::ldexp(1.0 + (r + r * r * p), static_cast<int>(k));
+    const double p = polynomial(r, kExpTerms);
+    const double m = 1.0 + (r + r * r * p);
+    const int e = static_cast<int>(k);
+    // Scaling by a normal power of two is one rounded product, as ldexp's is, and much cheaper.
+    if (e >= -1022 && e <= 1023) return m * powerOfTwo(e);
+    return std::ldexp(m, e);
 }
 
+constexpr double kLogTerms[] = {1.0 / 3,  1.0 / 5,  1.0 / 7,  1.0 / 9,  1.0 / 11, 1.0 / 13,
+                                1.0 / 15, 1.0 / 17, 1.0 / 19, 1.0 / 21, 1.0 / 23};
 double log(double x) {
     if (std::isnan(x) || x == kInfinity) return x;
     if (x < 0.0) return kNaN;
@@ -210,15 +219,7 @@ double log(double x) {
     }
     const double s = (m - 1.0) / (m + 1.0);
     const double z = s * s;
-    const double p =
-        1.0 / 3 +
-        z * (1.0 / 5 +
-             z * (1.0 / 7 +
-                  z * (1.0 / 9 +
-                       z * (1.0 / 11 +
-                            z * (1.0 / 13 +
-                                 z * (1.0 / 15 +
-                                      z * (1.0 / 17 + z * (1.0 / 19 + z * (1.0 / 21 + z * (1.0 / 23))))))))));
+    const double p = polynomial(z, kLogTerms);
     const double lnM = 2.0 * s + 2.0 * s * z * p;
     return e * kLn2High + (lnM + e * kLn2Low);
 }
