@@ -43,6 +43,17 @@ inline void expectUsageError(const std::string& name, const std::vector<std::str
     EXPECT_NE(run.err.find("(--help for more)\n"), std::string::npos) << describe(run);
 }
 
+// The whole command line of a tool that takes exactly one argument, ARG: its help and version,
+// an unknown option, no argument, a second argument, and "--help" never taken for the argument.
+inline void expectOneArgumentCommandLine(const std::string& name, const std::string& argName,
+                                         const fs::path& scratch) {
+    expectHelpAndVersion(name, "usage: " + name + " " + argName, scratch);
+    expectUsageError(name, {"--frobnicate", "x"}, "unknown option --frobnicate", scratch);
+    expectUsageError(name, {}, "missing " + argName, scratch);
+    expectUsageError(name, {"a", "b"}, "unexpected argument 'b'", scratch);
+    EXPECT_FALSE(fs::exists(scratch / "--help"));
+}
+
 // A failure: code 1 and `message` on standard error after the program's name.
 inline void expectFailure(const std::string& name, const std::vector<std::string>& args,
                           const std::string& message, const fs::path& scratch) {

@@ -12,11 +12,7 @@ const std::string kTool = "make-picture-seeds";
 
 TEST(MakePictureSeedsCommandLine, AnswersHelpVersionAndUsageErrors) {
     ScratchFolder scratch("picture_seeds_usage");
-    expectHelpAndVersion(kTool, "usage: make-picture-seeds DIR", scratch.path);
-    expectUsageError(kTool, {"--frobnicate", "x"}, "unknown option --frobnicate", scratch.path);
-    expectUsageError(kTool, {}, "missing DIR", scratch.path);
-    expectUsageError(kTool, {"a", "b"}, "unexpected argument 'b'", scratch.path);
-    EXPECT_FALSE(fs::exists(scratch.path / "--help"));
+    expectOneArgumentCommandLine(kTool, "DIR", scratch.path);
 }
 
 TEST(MakePictureSeedsCommandLine, WritesSeedsAndAnEmptyWorkFolderPerReaderOrSaysWhyNot) {
