@@ -41,6 +41,27 @@ struct BlockValues {
     }
 };
 
+// A block's left and right edges (the corner values down its first and last column), stepped one
+// row at a time from the top corners to the bottom ones.
+struct BlockEdges {
+    BlockValues left;
+    BlockValues right;
+    BlockValues leftStep;
+    BlockValues rightStep;
+
+    static BlockEdges of(const GridCorner* topLeft) {
+        const GridCorner* bottomLeft = topLeft + kGridColumns;
+        const BlockValues left = BlockValues::of(topLeft[0]);
+        const BlockValues right = BlockValues::of(topLeft[1]);
+        return {left, right, BlockValues::stepBetween(left, BlockValues::of(bottomLeft[0])),
+                BlockValues::stepBetween(right, BlockValues::of(bottomLeft[1]))};
+    }
+    void advance() {
+        left.advance(leftStep);
+        right.advance(rightStep);
+    }
+};
+
 // (light x texel byte) >> 16. The arithmetic-shift steps can take a light factor a few units
 // below its smallest corner value, so a factor near 0 may dip under it: such a product is held
 // at 0 instead of wrapping to a bright byte. The product is taken in 64 bits, so corners far
@@ -56,16 +77,11 @@ inline int litChannel(std::uint32_t light, int texelByte) {
 template <class WriteOp>
 void walkGridBlock(const GridCorner* topLeft, const Pixel* texture, Pixel* dst, int firstPixel,
                    WriteOp write) {
-    const GridCorner* bottomLeft = topLeft + kGridColumns;
-    BlockValues left = BlockValues::of(topLeft[0]);
-    BlockValues right = BlockValues::of(topLeft[1]);
-    const BlockValues leftStep = BlockValues::stepBetween(left, BlockValues::of(bottomLeft[0]));
-    const BlockValues rightStep = BlockValues::stepBetween(right, BlockValues::of(bottomLeft[1]));
-
+    BlockEdges edges = BlockEdges::of(topLeft);
     int rowStart = firstPixel;
     for (int y = 0; y < kGridBlockSize; ++y, rowStart += kScreenWidth) {
-        BlockValues cur = left;
-        const BlockValues step = BlockValues::stepBetween(left, right);
+        BlockValues cur = edges.left;
+        const BlockValues step = BlockValues::stepBetween(edges.left, edges.right);
         Pixel* out = dst + rowStart;
         for (int x = 0; x < kGridBlockSize; ++x) {
             const std::uint32_t row = (cur.around >> kFracBits) & kGridTextureMask;
@@ -75,8 +91,7 @@ void walkGridBlock(const GridCorner* topLeft, const Pixel* texture, Pixel* dst, 
                   litChannel(cur.green, greenOf(texel)), litChannel(cur.blue, blueOf(texel)));
             cur.advance(step);
         }
-        left.advance(leftStep);
-        right.advance(rightStep);
+        edges.advance();
     }
 }
 

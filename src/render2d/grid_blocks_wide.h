@@ -134,20 +134,17 @@ void walkBlock(const GridCorner* topLeft, const Pixel* texture, Pixel* dst, int 
                WideWriteOp wideWrite) {
     const GridCorner* bottomLeft = topLeft + kGridColumns;
     // Texture positions step as scalars, the three light factors side by side in lanes.
-    BlockValues left = BlockValues::of(topLeft[0]);
-    BlockValues right = BlockValues::of(topLeft[1]);
-    const BlockValues leftStep = BlockValues::stepBetween(left, BlockValues::of(bottomLeft[0]));
-    const BlockValues rightStep = BlockValues::stepBetween(right, BlockValues::of(bottomLeft[1]));
+    BlockEdges edges = BlockEdges::of(topLeft);
     __m128i leftLight = factors(topLeft[0]);
     __m128i rightLight = factors(topLeft[1]);
     const __m128i leftLightStep = eighth(leftLight, factors(bottomLeft[0]));
     const __m128i rightLightStep = eighth(rightLight, factors(bottomLeft[1]));
     int rowStart = firstPixel;
     for (int y = 0; y < kGridBlockSize; ++y, rowStart += kScreenWidth) {
-        const std::uint32_t alongStep = BlockValues::eighth(left.along, right.along);
-        const std::uint32_t aroundStep = BlockValues::eighth(left.around, right.around);
+        const std::uint32_t alongStep = BlockValues::eighth(edges.left.along, edges.right.along);
+        const std::uint32_t aroundStep = BlockValues::eighth(edges.left.around, edges.right.around);
         const __m128i lightStep = eighth(leftLight, rightLight);
-        std::uint32_t along = left.along, around = left.around;
+        std::uint32_t along = edges.left.along, around = edges.left.around;
         // The texel under the current position, then on to the next pixel.
         const auto nextTexel = [&] {
             const std::uint32_t row = (around >> kFracBits) & kGridTextureMask;
@@ -192,8 +189,7 @@ void walkBlock(const GridCorner* topLeft, const Pixel* texture, Pixel* dst, int 
                 wideWrite(dst + rowStart + half, rowStart + half, packPixels(p0, p1, p2, p3));
             }
         }
-        left.advance(leftStep);
-        right.advance(rightStep);
+        edges.advance();
         leftLight = _mm_add_epi32(leftLight, leftLightStep);
         rightLight = _mm_add_epi32(rightLight, rightLightStep);
     }
